@@ -1,0 +1,130 @@
+#include "platform/headless/HeadlessBackend.h"
+
+#include "platform/ui/Dialog.h"
+#include "platform/ui/MessageQueue.h"
+
+#include <algorithm>
+
+HeadlessBackend::HeadlessBackend() { SetCurrentBackend(this); }
+
+HeadlessBackend::~HeadlessBackend() {
+    if (CurrentBackend() == this)
+        SetCurrentBackend(nullptr);
+    ClearMessageQueue();
+}
+
+void HeadlessBackend::RunPending() {
+    MSG msg;
+    while (TakeQueuedMessage(msg))
+        DispatchMessage(msg);
+}
+
+void HeadlessBackend::MoveClock(std::uint32_t milliseconds, bool dispatch) {
+    std::uint64_t target = m_elapsed + milliseconds;
+    for (;;) {
+        // The earliest timer due by the target, if any; ties go to the lower window and id.
+        std::map<std::pair<HWND, UINT>, Timer>::iterator next = m_timers.end();
+        for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
+            if (it->second.due <= target && (next == m_timers.end() || it->second.due < next->second.due))
+                next = it;
+        }
+        if (next == m_timers.end())
+            break;
+        std::uint64_t step = next->second.due - m_elapsed;
+        m_elapsed = next->second.due;
+        m_now += static_cast<std::uint32_t>(step);
+        if (m_clockListener && step > 0)
+            m_clockListener(static_cast<std::uint32_t>(step));
+        next->second.due = m_elapsed + std::max<UINT>(next->second.period, 1);
+        PostMessage(next->first.first, WM_TIMER, next->first.second, 0);
+        if (dispatch)
+            RunPending();
+    }
+    std::uint64_t step = target - m_elapsed;
+    m_elapsed = target;
+    m_now += static_cast<std::uint32_t>(step);
+    if (m_clockListener && step > 0)
+        m_clockListener(static_cast<std::uint32_t>(step));
+    if (dispatch)
+        RunPending();
+}
+
+void HeadlessBackend::Advance(std::uint32_t milliseconds) {
+    RunPending();
+    MoveClock(milliseconds, true);
+}
+
+void HeadlessBackend::ProcessEvents() {
+    // A loop that polls the queue sees one millisecond pass per look, so loops that wait for the
+    // clock end in tests too.
+    MoveClock(1, false);
+}
+
+void HeadlessBackend::WaitForEvents(std::uint32_t maxMilliseconds) {
+    std::uint64_t wait = maxMilliseconds;
+    for (const auto& [key, timer] : m_timers)
+        wait = std::min<std::uint64_t>(wait, timer.due > m_elapsed ? timer.due - m_elapsed : 0);
+    MoveClock(static_cast<std::uint32_t>(std::max<std::uint64_t>(wait, 1)), false);
+}
+
+void HeadlessBackend::SetTimer(HWND window, UINT id, UINT milliseconds) {
+    m_timers[{window, id}] = Timer{milliseconds, m_elapsed + std::max<UINT>(milliseconds, 1)};
+}
+
+void HeadlessBackend::KillTimer(HWND window, UINT id) { m_timers.erase({window, id}); }
+
+void HeadlessBackend::FocusDialog(CDialog& dialog) { m_focused = dialog.GetSafeHwnd(); }
+
+void HeadlessBackend::AnswerNextBox(int answer) {
+    m_boxAnswers.push_back([answer](const Box&) { return answer; });
+}
+
+void HeadlessBackend::AnswerNextBox(std::function<int(const Box&)> answer) {
+    m_boxAnswers.push_back(std::move(answer));
+}
+
+void HeadlessBackend::AnswerNextBrowse(std::optional<std::string> folder) {
+    m_browseAnswers.push_back(std::move(folder));
+}
+
+int HeadlessBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) {
+    Box box{owner, text, caption, style};
+    m_boxes.push_back(box);
+    if (m_boxAnswers.empty())
+        return (style & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
+    auto answer = std::move(m_boxAnswers.front());
+    m_boxAnswers.pop_front();
+    return answer(box);
+}
+
+std::optional<std::string> HeadlessBackend::BrowseForFolder(HWND, const std::string& title) {
+    m_browseTitles.push_back(title);
+    if (m_browseAnswers.empty())
+        return std::nullopt;
+    auto answer = std::move(m_browseAnswers.front());
+    m_browseAnswers.pop_front();
+    return answer;
+}
+
+bool HeadlessBackend::TrayAdd(HWND, UINT, UINT callbackMessage, int iconId, const std::string& tip) {
+    m_tray = Tray{true, callbackMessage, iconId, tip};
+    return true;
+}
+
+bool HeadlessBackend::TrayModify(HWND, UINT, UINT flags, UINT callbackMessage, int iconId, const std::string& tip) {
+    if (!m_tray.present)
+        return false;
+    if (flags & NIF_MESSAGE)
+        m_tray.callbackMessage = callbackMessage;
+    if (flags & NIF_ICON)
+        m_tray.iconId = iconId;
+    if (flags & NIF_TIP)
+        m_tray.tip = tip;
+    return true;
+}
+
+bool HeadlessBackend::TrayDelete(HWND, UINT) {
+    bool was = m_tray.present;
+    m_tray = Tray{};
+    return was;
+}

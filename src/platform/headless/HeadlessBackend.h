@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/ui/Backend.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The backend of the tests: no windows, a virtual clock that moves only when the test (or a
+// polling loop) moves it, and message boxes and folder choices answered by a script.
+class HeadlessBackend : public Backend {
+public:
+    struct Box {
+        HWND owner;
+        std::string text;
+        std::string caption;
+        UINT style;
+    };
+    struct Tray {
+        bool present = false;
+        UINT callbackMessage = 0;
+        int iconId = 0;
+        std::string tip;
+    };
+
+    HeadlessBackend();
+    ~HeadlessBackend() override;
+
+    // Test controls.
+    void SetClock(std::uint32_t now) { m_now = now; }
+    // Moves the clock, firing timers at their due times and dispatching everything they cause.
+    void Advance(std::uint32_t milliseconds);
+    // Dispatches every queued message (and what they post in turn).
+    void RunPending();
+    // Called with every step of the clock: the offline sequencer renders that much audio.
+    void SetClockListener(std::function<void(std::uint32_t elapsed)> listener) { m_clockListener = std::move(listener); }
+    // Answers for the next message boxes; without one a box answers IDOK, or IDYES for MB_YESNO.
+    // An answer function may drive the program (advance the clock) before it answers.
+    void AnswerNextBox(int answer);
+    void AnswerNextBox(std::function<int(const Box&)> answer);
+    void AnswerNextBrowse(std::optional<std::string> folder);
+
+    const std::vector<Box>& Boxes() const { return m_boxes; }
+    void ClearBoxes() { m_boxes.clear(); }
+    const Tray& TrayState() const { return m_tray; }
+    int Beeps() const { return m_beeps; }
+    HWND FocusedWindow() const { return m_focused; }
+    bool TimerRunning(HWND window, UINT id) const { return m_timers.count({window, id}) != 0; }
+    std::vector<std::string> BrowseTitles() const { return m_browseTitles; }
+    int CenterCount() const { return m_centered; }
+
+    // Backend.
+    void ProcessEvents() override;
+    void WaitForEvents(std::uint32_t maxMilliseconds) override;
+    void Wake() override {}
+    std::uint32_t TickCount() override { return m_now; }
+    void SetTimer(HWND window, UINT id, UINT milliseconds) override;
+    void KillTimer(HWND window, UINT id) override;
+    void CreateDialogView(CDialog&) override {}
+    void DestroyDialogView(CDialog&) override {}
+    void ShowDialog(CDialog&, int) override {}
+    void CenterDialog(CDialog&) override { ++m_centered; }
+    void FocusDialog(CDialog& dialog) override;
+    void DialogChanged(CDialog&) override {}
+    void ControlChanged(CDialog&, CControl&, ControlChange, int) override {}
+    int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override;
+    void MessageBeep(UINT) override { ++m_beeps; }
+    std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) override;
+    bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) override;
+    bool TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,
+                    const std::string& tip) override;
+    bool TrayDelete(HWND window, UINT id) override;
+
+private:
+    struct Timer {
+        UINT period;
+        std::uint64_t due; // in elapsed time since the backend started, see m_elapsed
+    };
+
+    // Moves time forward by `milliseconds`, posting the ticks that fall due.
+    void MoveClock(std::uint32_t milliseconds, bool dispatch);
+
+    std::uint32_t m_now = 0;
+    std::uint64_t m_elapsed = 0; // does not wrap, unlike the tick count
+    std::map<std::pair<HWND, UINT>, Timer> m_timers;
+    std::function<void(std::uint32_t)> m_clockListener;
+    std::deque<std::function<int(const Box&)>> m_boxAnswers;
+    std::deque<std::optional<std::string>> m_browseAnswers;
+    std::vector<std::string> m_browseTitles;
+    std::vector<Box> m_boxes;
+    Tray m_tray;
+    int m_beeps = 0;
+    int m_centered = 0;
+    HWND m_focused = 0;
+};

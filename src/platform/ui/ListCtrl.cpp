@@ -1,0 +1,189 @@
+#include "platform/ui/ListCtrl.h"
+
+namespace {
+
+const std::string kEmpty;
+
+unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
+
+} // namespace
+
+int CompareNoCase(const std::string& a, const std::string& b) {
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char ca = Fold(static_cast<unsigned char>(a[i]));
+        unsigned char cb = Fold(static_cast<unsigned char>(b[i]));
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width) {
+    if (column < 0 || column >= kMaxColumns)
+        return -1;
+    std::size_t at = std::min(static_cast<std::size_t>(column), m_columns.size());
+    m_columns.insert(m_columns.begin() + static_cast<std::ptrdiff_t>(at), Column{heading, format, width});
+    Notify(ControlChange::Columns);
+    return static_cast<int>(at);
+}
+
+void CListCtrl::SetImageList(const std::vector<int>& iconIds, int which) {
+    m_imageLists[which == LVSIL_SMALL ? 1 : 0] = iconIds;
+    Notify(ControlChange::Columns);
+}
+
+std::size_t CListCtrl::SortedPosition(const std::string& name) const {
+    // After every row that sorts before or equal to the new one: equal names keep their arrival order.
+    return m_order.lower_bound([&](std::uint32_t id) { return CompareNoCase(m_rows[id].name, name) <= 0; });
+}
+
+int CListCtrl::InsertItem(int index, const std::string& text) {
+    std::size_t position;
+    if (Style() & LVS_SORTASCENDING)
+        position = SortedPosition(text);
+    else
+        position = std::min(static_cast<std::size_t>(std::max(index, 0)), m_order.size());
+    auto id = static_cast<std::uint32_t>(m_rows.size());
+    Row& row = m_rows.emplace_back();
+    row.name = text;
+    m_order.insert(position, id);
+    int at = static_cast<int>(position);
+    if (m_focused >= at)
+        ++m_focused;
+    if (m_selected >= at)
+        ++m_selected;
+    Notify(ControlChange::RowInserted, at);
+    return at;
+}
+
+bool CListCtrl::DeleteAllItems() {
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_order.clear();
+    m_texts.clear();
+    m_focused = m_selected = -1;
+    Notify(ControlChange::RowsCleared);
+    return true;
+}
+
+const std::string* CListCtrl::Intern(const std::string& text) { return &*m_texts.insert(text).first; }
+
+bool CListCtrl::SetItemText(int row, int column, const std::string& text) {
+    if (!Valid(row) || column < 0 || column >= kMaxColumns)
+        return false;
+    Row& r = RowAt(row);
+    if (column == 0)
+        r.name = text;
+    else
+        r.subItems[static_cast<std::size_t>(column - 1)] = Intern(text);
+    Notify(ControlChange::RowChanged, row);
+    return true;
+}
+
+const std::string& CListCtrl::ItemTextRef(int row, int column) const {
+    if (!Valid(row) || column < 0 || column >= kMaxColumns)
+        return kEmpty;
+    const Row& r = RowAt(row);
+    if (column == 0)
+        return r.name;
+    const std::string* text = r.subItems[static_cast<std::size_t>(column - 1)];
+    return text ? *text : kEmpty;
+}
+
+std::string CListCtrl::GetItemText(int row, int column) const { return ItemTextRef(row, column); }
+
+bool CListCtrl::SetItemData(int row, LPARAM data) {
+    if (!Valid(row))
+        return false;
+    RowAt(row).data = data;
+    return true;
+}
+
+LPARAM CListCtrl::GetItemData(int row) const { return Valid(row) ? RowAt(row).data : 0; }
+
+bool CListCtrl::SetItemImage(int row, int image) {
+    if (!Valid(row))
+        return false;
+    RowAt(row).image = image;
+    Notify(ControlChange::RowChanged, row);
+    return true;
+}
+
+int CListCtrl::GetItemImage(int row) const { return Valid(row) ? RowAt(row).image : -1; }
+
+bool CListCtrl::SetItemState(int row, UINT state, UINT mask) {
+    if (!Valid(row))
+        return false;
+    if (mask & LVIS_FOCUSED) {
+        if (state & LVIS_FOCUSED)
+            m_focused = row;
+        else if (m_focused == row)
+            m_focused = -1;
+    }
+    if (mask & LVIS_SELECTED) {
+        if (state & LVIS_SELECTED)
+            m_selected = row;
+        else if (m_selected == row)
+            m_selected = -1;
+    }
+    Notify(ControlChange::Selection, -1);
+    return true;
+}
+
+UINT CListCtrl::GetItemState(int row, UINT mask) const {
+    UINT state = 0;
+    if (row == m_focused)
+        state |= LVIS_FOCUSED;
+    if (row == m_selected)
+        state |= LVIS_SELECTED;
+    return Valid(row) ? state & mask : 0;
+}
+
+int CListCtrl::GetNextItem(int start, UINT flags) const {
+    for (int row = start + 1; row < GetItemCount(); ++row) {
+        if (((flags & LVNI_FOCUSED) == 0 || row == m_focused) && ((flags & LVNI_SELECTED) == 0 || row == m_selected))
+            return row;
+    }
+    return -1;
+}
+
+bool CListCtrl::EnsureVisible(int row, bool) {
+    if (!Valid(row))
+        return false;
+    Notify(ControlChange::Selection, row);
+    return true;
+}
+
+int CListCtrl::FindItem(const std::string& name, int start) const {
+    int from = std::max(start + 1, 0);
+    if (Style() & LVS_SORTASCENDING) {
+        // Equal names sit together in a sorted list, so the first one at or after `from` is the answer.
+        auto first = static_cast<int>(
+            m_order.lower_bound([&](std::uint32_t id) { return CompareNoCase(m_rows[id].name, name) < 0; }));
+        int row = std::max(first, from);
+        return row < GetItemCount() && CompareNoCase(RowAt(row).name, name) == 0 ? row : -1;
+    }
+    for (int row = from; row < GetItemCount(); ++row) {
+        if (CompareNoCase(RowAt(row).name, name) == 0)
+            return row;
+    }
+    return -1;
+}
+
+void CListCtrl::RowChosenByUser(int row) {
+    if (!Valid(row))
+        return;
+    m_focused = m_selected = row;
+}
+
+std::size_t CListCtrl::MemoryUsed() const {
+    std::size_t bytes = m_rows.capacity() * sizeof(Row) + m_order.size() * sizeof(std::uint32_t);
+    for (const Row& row : m_rows) {
+        if (row.name.capacity() > 15)
+            bytes += row.name.capacity() + 1;
+    }
+    for (const std::string& text : m_texts)
+        bytes += sizeof(std::string) + 2 * sizeof(void*) + (text.capacity() > 15 ? text.capacity() + 1 : 0);
+    return bytes;
+}

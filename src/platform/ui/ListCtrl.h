@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/ui/Control.h"
+#include "platform/ui/RowOrder.h"
+
+#include <array>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+inline constexpr UINT LVIS_FOCUSED = 0x1;
+inline constexpr UINT LVIS_SELECTED = 0x2;
+inline constexpr UINT LVNI_ALL = 0x0;
+inline constexpr UINT LVNI_FOCUSED = 0x1;
+inline constexpr UINT LVNI_SELECTED = 0x2;
+inline constexpr int LVCFMT_LEFT = 0;
+inline constexpr int LVSIL_NORMAL = 0;
+inline constexpr int LVSIL_SMALL = 1;
+
+// A list view in report mode with single selection. With LVS_SORTASCENDING every new row lands
+// at its place by the text of column 0, compared without regard to ASCII letter case; rows with
+// equal texts keep the order in which they came.
+class CListCtrl : public CControl {
+public:
+    static constexpr int kMaxColumns = 3;
+
+    struct Column {
+        std::string heading;
+        int format = LVCFMT_LEFT;
+        int width = 0;
+    };
+
+    using CControl::CControl;
+
+    int InsertColumn(int column, const std::string& heading, int format, int width);
+    const std::vector<Column>& Columns() const { return m_columns; }
+
+    // Icon resource ids of an image list, in image order.
+    void SetImageList(const std::vector<int>& iconIds, int which);
+    const std::vector<int>& ImageList(int which) const { return m_imageLists[which == LVSIL_SMALL ? 1 : 0]; }
+
+    int GetItemCount() const { return static_cast<int>(m_order.size()); }
+    int InsertItem(int index, const std::string& text);
+    bool DeleteAllItems();
+
+    bool SetItemText(int row, int column, const std::string& text);
+    std::string GetItemText(int row, int column) const;
+    const std::string& ItemTextRef(int row, int column) const;
+    bool SetItemData(int row, LPARAM data);
+    LPARAM GetItemData(int row) const;
+    bool SetItemImage(int row, int image);
+    int GetItemImage(int row) const;
+
+    bool SetItemState(int row, UINT state, UINT mask);
+    UINT GetItemState(int row, UINT mask) const;
+    UINT GetSelectedCount() const { return m_selected >= 0 ? 1 : 0; }
+    int GetNextItem(int start, UINT flags) const;
+    bool EnsureVisible(int row, bool partialOK);
+
+    // The next row after start (-1: from the first) whose column 0 equals name without regard
+    // to case; -1 when there is none. No wrap-around.
+    int FindItem(const std::string& name, int start = -1) const;
+
+    // The view reports a row the user clicked; focus and selection move to it.
+    void RowChosenByUser(int row);
+
+    // Approximate heap bytes held by the rows, for the memory benchmark.
+    std::size_t MemoryUsed() const;
+
+private:
+    struct Row {
+        std::string name;
+        std::array<const std::string*, kMaxColumns - 1> subItems{};
+        LPARAM data = 0;
+        int image = 0;
+    };
+
+    bool Valid(int row) const { return row >= 0 && row < GetItemCount(); }
+    Row& RowAt(int row) { return m_rows[m_order.at(static_cast<std::size_t>(row))]; }
+    const Row& RowAt(int row) const { return m_rows[m_order.at(static_cast<std::size_t>(row))]; }
+    std::size_t SortedPosition(const std::string& name) const;
+    const std::string* Intern(const std::string& text);
+
+    std::vector<Column> m_columns;
+    std::array<std::vector<int>, 2> m_imageLists;
+    std::vector<Row> m_rows; // by id, in order of insertion
+    RowOrder m_order;        // display order of row ids
+    std::unordered_set<std::string> m_texts;
+    int m_focused = -1;
+    int m_selected = -1;
+};
+
+// Compares two texts the way the sorted list does: bytes, with ASCII letters folded to lower case.
+int CompareNoCase(const std::string& a, const std::string& b);

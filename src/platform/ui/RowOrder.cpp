@@ -1,0 +1,47 @@
+#include "platform/ui/RowOrder.h"
+
+#include <algorithm>
+
+void RowOrder::clear() {
+    m_chunks.clear();
+    m_starts.clear();
+    m_size = 0;
+}
+
+std::size_t RowOrder::ChunkOf(std::size_t index) const {
+    // The last chunk that starts at or before the index.
+    auto it = std::upper_bound(m_starts.begin(), m_starts.end(), index);
+    return static_cast<std::size_t>(it - m_starts.begin()) - 1;
+}
+
+std::uint32_t RowOrder::at(std::size_t index) const {
+    std::size_t chunk = ChunkOf(index);
+    return m_chunks[chunk][index - m_starts[chunk]];
+}
+
+void RowOrder::insert(std::size_t index, std::uint32_t id) {
+    if (m_chunks.empty()) {
+        m_chunks.emplace_back().reserve(kMaxChunk);
+        m_starts.push_back(0);
+    }
+    std::size_t chunk = index >= m_size ? m_chunks.size() - 1 : ChunkOf(index);
+    std::vector<std::uint32_t>& ids = m_chunks[chunk];
+    ids.insert(ids.begin() + static_cast<std::ptrdiff_t>(index - m_starts[chunk]), id);
+    ++m_size;
+    if (ids.size() > kMaxChunk) {
+        std::vector<std::uint32_t> upper(ids.begin() + kMaxChunk / 2, ids.end());
+        upper.reserve(kMaxChunk);
+        ids.resize(kMaxChunk / 2);
+        m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, std::move(upper));
+        m_starts.insert(m_starts.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, 0);
+    }
+    RebuildStarts(chunk);
+}
+
+void RowOrder::RebuildStarts(std::size_t fromChunk) {
+    std::size_t start = m_starts[fromChunk];
+    for (std::size_t i = fromChunk; i < m_chunks.size(); ++i) {
+        m_starts[i] = start;
+        start += m_chunks[i].size();
+    }
+}

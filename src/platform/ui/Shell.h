@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/WinTypes.h"
+
+#include <optional>
+#include <string>
+
+// The shell and user-interface services the application calls by their Windows names.
+
+inline constexpr DWORD NIM_ADD = 0;
+inline constexpr DWORD NIM_MODIFY = 1;
+inline constexpr DWORD NIM_DELETE = 2;
+
+// A tray icon request. The tip holds at most kTipLength characters, like the Windows record.
+struct NOTIFYICONDATA {
+    static constexpr std::size_t kTipLength = 63;
+    DWORD cbSize = 88;
+    HWND hWnd = 0;
+    UINT uID = 0;
+    UINT uFlags = 0;
+    UINT uCallbackMessage = 0;
+    int hIcon = 0; // icon resource id
+    std::string szTip;
+};
+
+BOOL Shell_NotifyIcon(DWORD message, const NOTIFYICONDATA& data);
+
+// Cuts a text to its first `limit` characters, never inside a UTF-8 sequence.
+std::string TruncateUtf8(const std::string& text, std::size_t limit);
+
+// The folder chooser: the chosen folder's path, or nothing when the user cancelled.
+std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title);
+
+void MessageBeep(UINT type);
+DWORD GetTickCount();

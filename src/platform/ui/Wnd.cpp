@@ -1,0 +1,68 @@
+#include "platform/ui/Wnd.h"
+
+#include "platform/ui/Backend.h"
+#include "platform/ui/MessageQueue.h"
+
+#include <unordered_map>
+
+namespace {
+
+std::unordered_map<HWND, CWnd*>& Registry() {
+    static std::unordered_map<HWND, CWnd*> registry;
+    return registry;
+}
+
+HWND g_nextHandle = 0x100;
+
+Backend* g_backend = nullptr;
+
+} // namespace
+
+Backend* CurrentBackend() { return g_backend; }
+void SetCurrentBackend(Backend* backend) { g_backend = backend; }
+
+CWnd::~CWnd() { UnregisterHandle(); }
+
+CWnd* CWnd::FromHandle(HWND hwnd) {
+    auto it = Registry().find(hwnd);
+    return it == Registry().end() ? nullptr : it->second;
+}
+
+LRESULT CWnd::WindowProc(UINT, WPARAM, LPARAM) { return 0; }
+
+void CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    ::PostMessage(m_hWnd, message, wParam, lParam);
+}
+
+void CWnd::RegisterHandle() {
+    if (m_hWnd != 0)
+        return;
+    m_hWnd = g_nextHandle++;
+    Registry()[m_hWnd] = this;
+}
+
+void CWnd::UnregisterHandle() {
+    if (m_hWnd == 0)
+        return;
+    Registry().erase(m_hWnd);
+    m_hWnd = 0;
+}
+
+LRESULT DispatchMessage(const MSG& msg) {
+    CWnd* window = CWnd::FromHandle(msg.hwnd);
+    return window ? window->WindowProc(msg.message, msg.wParam, msg.lParam) : 0;
+}
+
+void RunModalLoop(const std::function<bool()>& done) {
+    while (!done()) {
+        MSG msg;
+        if (PeekMessage(msg)) {
+            DispatchMessage(msg);
+            continue;
+        }
+        if (done())
+            break;
+        if (Backend* backend = CurrentBackend())
+            backend->WaitForEvents(100);
+    }
+}
