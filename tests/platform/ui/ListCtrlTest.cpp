@@ -1,0 +1,115 @@
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/ListCtrl.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <random>
+
+namespace {
+
+const std::array kListOnly{ControlTemplate{7, ControlKind::ListView, "", 0, 0, 100, 100,
+                                           WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_SORTASCENDING}};
+const DialogTemplate kListDialog{1, "t", "MS Sans Serif", 8, 100, 100, WS_POPUP, 0, kListOnly};
+
+class ListCtrlTest : public ::testing::Test {
+protected:
+    HeadlessBackend m_backend;
+    CDialog m_dialog{kListDialog};
+    CListCtrl& m_list = m_dialog.Item<CListCtrl>(7);
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (int row = 0; row < m_list.GetItemCount(); ++row)
+            names.push_back(m_list.GetItemText(row, 0));
+        return names;
+    }
+};
+
+TEST_F(ListCtrlTest, InsertionSortsWithoutRegardToCaseAndReturnsTheRow) {
+    EXPECT_EQ(m_list.InsertItem(0, "c.kar"), 0);
+    EXPECT_EQ(m_list.InsertItem(0, "B.mid"), 0);
+    EXPECT_EQ(m_list.InsertItem(0, "a.mid"), 0);
+    EXPECT_EQ(m_list.InsertItem(5, "Zed.mid"), 3);
+    EXPECT_EQ(m_list.InsertItem(0, "b.MID"), 2); // after the equal "B.mid" that came first
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.mid", "B.mid", "b.MID", "c.kar", "Zed.mid"}));
+}
+
+TEST_F(ListCtrlTest, ManyRandomInsertionsMatchAStableSort) {
+    std::mt19937 random(7);
+    std::vector<std::string> expected;
+    for (int i = 0; i < 5000; ++i) {
+        std::string name = "song" + std::to_string(random() % 3000) + (random() % 2 ? ".MID" : ".mid");
+        if (random() % 3 == 0)
+            name[0] = 'S';
+        int row = m_list.InsertItem(0, name);
+        m_list.SetItemText(row, 1, "/folder" + std::to_string(i) + "/");
+        expected.push_back(name);
+    }
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const std::string& a, const std::string& b) { return CompareNoCase(a, b) < 0; });
+    EXPECT_EQ(Names(), expected);
+}
+
+TEST_F(ListCtrlTest, SubItemsAndDataStayWithTheirRowWhenOthersLandBefore) {
+    int row = m_list.InsertItem(0, "m.mid");
+    m_list.SetItemText(row, 1, "/a/");
+    m_list.SetItemText(row, 2, "10 B");
+    m_list.SetItemData(row, 5);
+    m_list.InsertItem(0, "a.mid");
+    EXPECT_EQ(m_list.GetItemText(1, 0), "m.mid");
+    EXPECT_EQ(m_list.GetItemText(1, 1), "/a/");
+    EXPECT_EQ(m_list.GetItemText(1, 2), "10 B");
+    EXPECT_EQ(m_list.GetItemData(1), 5);
+    EXPECT_EQ(m_list.GetItemText(0, 1), "");
+}
+
+TEST_F(ListCtrlTest, MissingRowsReadAsEmptyAndUnplayed) {
+    m_list.InsertItem(0, "a.mid");
+    EXPECT_EQ(m_list.GetItemData(1), 0);
+    EXPECT_EQ(m_list.GetItemData(-1), 0);
+    EXPECT_EQ(m_list.GetItemText(3, 0), "");
+    EXPECT_FALSE(m_list.SetItemData(1, 1));
+    EXPECT_FALSE(m_list.SetItemState(9, LVIS_SELECTED, LVIS_SELECTED));
+}
+
+TEST_F(ListCtrlTest, FindItemMatchesWholeNamesAfterTheStartWithoutWrapping) {
+    for (const char* name : {"x.mid", "A.MID", "a.mid", "b.mid", "ab.mid"})
+        m_list.InsertItem(0, name);
+    // Rows: A.MID, a.mid, ab.mid, b.mid, x.mid
+    EXPECT_EQ(m_list.FindItem("a.MID"), 0);
+    EXPECT_EQ(m_list.FindItem("a.mid", 0), 1);
+    EXPECT_EQ(m_list.FindItem("a.mid", 1), -1);
+    EXPECT_EQ(m_list.FindItem("x.mid", 2), 4);
+    EXPECT_EQ(m_list.FindItem("a"), -1);
+    EXPECT_EQ(m_list.FindItem("zzz"), -1);
+}
+
+TEST_F(ListCtrlTest, SelectionIsSingleAndFollowsInsertions) {
+    for (const char* name : {"b", "c", "d"})
+        m_list.InsertItem(0, name);
+    m_list.SetItemState(1, LVIS_FOCUSED, LVIS_FOCUSED);
+    m_list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    m_list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(m_list.GetSelectedCount(), 1u);
+    EXPECT_EQ(m_list.GetNextItem(-1, LVNI_SELECTED), 2);
+    EXPECT_EQ(m_list.GetNextItem(-1, LVNI_FOCUSED), 1);
+    m_list.InsertItem(0, "a");
+    EXPECT_EQ(m_list.GetNextItem(-1, LVNI_FOCUSED), 2);
+    EXPECT_EQ(m_list.GetItemText(2, 0), "c");
+    m_list.DeleteAllItems();
+    EXPECT_EQ(m_list.GetSelectedCount(), 0u);
+    EXPECT_EQ(m_list.GetNextItem(-1, LVNI_FOCUSED), -1);
+}
+
+TEST_F(ListCtrlTest, SharedFolderTextsAreStoredOnce) {
+    const std::string folder = "/a/rather/long/folder/name/that/many/songs/share/";
+    for (int i = 0; i < 1000; ++i)
+        m_list.SetItemText(m_list.InsertItem(0, "s" + std::to_string(i)), 1, folder);
+    for (int row = 0; row < 1000; row += 97)
+        EXPECT_EQ(&m_list.ItemTextRef(row, 1), &m_list.ItemTextRef(0, 1));
+}
+
+} // namespace
