@@ -1,0 +1,121 @@
+#pragma once
+
+#include "platform/MMSystem.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/ListCtrl.h"
+#include "platform/ui/SliderCtrl.h"
+
+#include <optional>
+#include <string>
+
+// The main window. It owns everything: the song list, the sequencer device, the timers, the tray
+// icon and the working copy of the settings. Its operations are spread over the subsystem
+// folders: playback/, search/, songlist/, settings/ and app/.
+class CMainDlg : public CDialog {
+public:
+    using ThisClass = CMainDlg;
+
+    CMainDlg();
+
+    BOOL OnInitDialog() override;
+    // Enter and Escape reach a dialog as OK and Cancel, which would end the run without the close
+    // sequence; in the main window they do nothing.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+    // The main dialog's own virtual operations, in their slot order.
+    virtual void SetPlayedMark(int row, LPARAM played);
+    virtual void InitSoundcard();
+    virtual void LoadTagList();
+    virtual void SaveTagList();
+    virtual void ShowCurrentSong(const std::string& path);
+
+    // Message handlers.
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnClose();
+    void OnPlay();
+    void OnNext();
+    void OnPause();
+    void OnDblclkList(NMHDR* notify, LRESULT* result);
+    void OnTimer(UINT id);
+    void OnHScroll(UINT code, UINT pos, int controlId);
+    void OnBrowse();
+    void OnConfig();
+    void OnAbout();
+    void OnHide();
+    void OnSaveSong();
+    void OnDeleteSong();
+    LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+
+    // Settings store.
+    void LoadSettings();
+    void SaveSettings();
+
+    // Song list.
+    bool IsPlayed(int row) const;
+    std::string SongPath(int row) const;
+    void SelectAndShow(int row);
+    void ShowPlayedCount();
+
+    // Folder choice and search.
+    void SearchFolder(const std::string& folder);
+
+    // Sequencer device.
+    MCIERROR OpenAndPlay(HWND notify, const std::string& path);
+    MCIERROR ReopenAt(HWND notify, const std::string& path, DWORD milliseconds);
+    void CloseDevice();
+    void ShowMciError(MCIERROR code);
+
+    // Tray icon.
+    void AddTrayIcon();
+    void SetTrayIcon(int state);
+    void SetTrayTip(const std::string& tip);
+    void RemoveTrayIcon();
+
+    // Members, in the Windows program's declaration order.
+    CSliderCtrl& m_slider;
+    CListCtrl& m_list;
+    std::vector<int> m_imlLarge;
+    std::vector<int> m_imlSmall;
+    int m_hIcon;
+    int m_hIdleIcon;
+    BOOL m_bTracking = FALSE;
+    std::string m_strCurrentFile;
+    DWORD m_dwPausePos = 0;
+    MCIDEVICEID m_nDeviceID = 0;
+    BOOL m_bPaused = FALSE;
+    BOOL m_bPlaying = FALSE;
+    BOOL m_bAutoplay = TRUE;
+    BOOL m_bIntro = FALSE;
+    int m_nIntroLength = 20;
+    BOOL m_bSubfolders = TRUE;
+    int m_nPlayStyle = 0;
+    std::string m_strSaveFolder;
+    DWORD m_dwLength = 0;
+    int m_nCurrent = -1;
+    BOOL m_bAllowRepetition = TRUE;
+    std::string m_strDeleteFolder;
+    BOOL m_bRunHidden = FALSE;
+    std::string m_strSCInitFile;
+    int m_nSCInitMode = 0;
+    BOOL m_bUseTaglist = FALSE;
+    int m_nSongCount = 0;
+    int m_nPlayedCount = 0;
+
+    // Whether the desktop took the tray icon; without one, Hide minimises instead, so a hidden
+    // window can always be brought back.
+    bool m_bTrayShown = false;
+    // Set while OpenAndPlay waits for the answer to the MIDI mapper question: ticks then leave the
+    // device alone, since it is open but not yet started.
+    bool m_bAskingMapper = false;
+
+protected:
+    MessageMap GetMessageMap() const override;
+};
+
+// Shortens a path to at most `maximum` bytes by replacing whole folders in its middle with "...".
+std::string ShortenPath(const std::string& path, std::size_t maximum);
+
+// "%M:%S": minutes within the hour and seconds, both two digits.
+std::string FormatMinSec(DWORD seconds);

@@ -1,0 +1,188 @@
+#include "app/MainDlg.h"
+
+#include "platform/mci/Mci.h"
+#include "platform/sys/CRand.h"
+#include "playback/ChooseNextSong.h"
+#include "res/Resource.h"
+
+namespace {
+
+constexpr UINT kProgressPeriod = 500;
+
+} // namespace
+
+void CMainDlg::OnPlay() {
+    m_slider.SetPos(0);
+
+    if (m_bPlaying) {
+        CloseDevice();
+        m_bPlaying = FALSE;
+        SetTrayIcon(1);
+        SetDlgItemText(IDC_PLAY, "Play");
+        SetDlgItemText(IDC_PAUSE, "Pause");
+        m_bPaused = FALSE;
+        ShowCurrentSong("");
+        SetDlgItemText(IDC_ELAPSED, "0");
+        SetDlgItemText(IDC_LENGTH, "0");
+        EnableDlgItem(IDC_PAUSE, false);
+        return;
+    }
+
+    m_bPlaying = TRUE;
+    SetDlgItemText(IDC_PLAY, "Stop");
+
+    int count = m_list.GetItemCount();
+    SongChoice choice = ChooseNextSong(
+        m_nCurrent, count, m_nPlayStyle, m_bAllowRepetition != FALSE, [this](int row) { return IsPlayed(row); },
+        [] { return rand_classic(); });
+    m_nCurrent = choice.current;
+
+    KillTimer(IDT_PROGRESS);
+
+    if (choice.allPlayed) {
+        CloseDevice();
+        int answer = MessageBox("Hey, you, all songs have been played!\nPlay again?", "Shufflon message",
+                                MB_YESNO | MB_ICONINFORMATION);
+        if (answer == IDYES) {
+            for (int row = 0; row < count; ++row)
+                SetPlayedMark(row, FALSE);
+            m_nPlayedCount = 0;
+        } else {
+            m_bPlaying = FALSE;
+            SetTrayIcon(1);
+            SetDlgItemText(IDC_PLAY, "Play");
+            SetDlgItemText(IDC_PAUSE, "Pause");
+            m_bPaused = FALSE;
+            ShowCurrentSong("");
+            SetDlgItemText(IDC_ELAPSED, "0");
+            SetDlgItemText(IDC_LENGTH, "0");
+            EnableDlgItem(IDC_PAUSE, false);
+            SetTimer(IDT_PROGRESS, kProgressPeriod);
+            return;
+        }
+    }
+
+    int row = choice.row;
+    if (m_nSCInitMode > 1)
+        InitSoundcard();
+
+    // A row that does not exist (Play on an empty list, reachable from the tray) is not counted,
+    // so the counter never claims more played songs than the list has.
+    if (row < count && !IsPlayed(row))
+        ++m_nPlayedCount;
+    SetTimer(IDT_PROGRESS, kProgressPeriod);
+    SetPlayedMark(row, TRUE);
+    m_nCurrent = row;
+    ShowPlayedCount();
+
+    std::string path = SongPath(row);
+    SelectAndShow(row);
+    ShowCurrentSong(path);
+
+    MCIERROR code = OpenAndPlay(GetSafeHwnd(), path);
+    if (code != 0) {
+        KillTimer(IDT_PROGRESS);
+        ShowMciError(code);
+        CloseDevice();
+        m_bPlaying = FALSE;
+        SetTrayIcon(1);
+        SetDlgItemText(IDC_PLAY, "Play");
+        SetDlgItemText(IDC_PAUSE, "Pause");
+        m_bPaused = FALSE;
+        ShowCurrentSong("");
+        m_slider.SetPos(0);
+        SetDlgItemText(IDC_ELAPSED, "0");
+        SetDlgItemText(IDC_LENGTH, "0");
+        EnableDlgItem(IDC_PLAY, true);
+        EnableDlgItem(IDC_NEXT, true);
+        EnableDlgItem(IDC_PAUSE, false);
+        return;
+    }
+    SetTrayIcon(0);
+    SetTimer(IDT_PROGRESS, kProgressPeriod);
+    EnableDlgItem(IDC_PAUSE, true);
+}
+
+void CMainDlg::OnNext() {
+    if (m_bPlaying) {
+        // The next tick finds no device and starts the next song.
+        CloseDevice();
+        SetTrayIcon(1);
+    } else {
+        OnPlay();
+    }
+}
+
+void CMainDlg::OnPause() {
+    if (!m_bPaused) {
+        MCI_STATUS_PARMS status;
+        status.dwItem = MCI_STATUS_POSITION;
+        MCIERROR code = mciSendCommand(m_nDeviceID, MCI_STATUS, MCI_STATUS_ITEM, &status);
+        if (code == 0)
+            m_dwPausePos = static_cast<DWORD>(status.dwReturn);
+        KillTimer(IDT_PROGRESS);
+        CloseDevice();
+        if (code != 0) {
+            ShowMciError(code);
+            return;
+        }
+        m_bPaused = TRUE;
+        SetTrayIcon(1);
+        SetDlgItemText(IDC_PAUSE, "Resume");
+        SetDlgItemText(IDC_STATUS, "Paused");
+        return;
+    }
+
+    ReopenAt(GetSafeHwnd(), m_strCurrentFile, m_dwPausePos);
+    SetTimer(IDT_PROGRESS, kProgressPeriod);
+    MCI_PLAY_PARMS play;
+    play.dwCallback = GetSafeHwnd();
+    MCIERROR code = mciSendCommand(m_nDeviceID, MCI_PLAY, MCI_NOTIFY, &play);
+    if (code != 0) {
+        CloseDevice();
+        SetTrayIcon(1);
+        ShowMciError(code);
+        return;
+    }
+    m_bPaused = FALSE;
+    SetTrayIcon(0);
+    SetDlgItemText(IDC_PAUSE, "Pause");
+}
+
+void CMainDlg::OnDblclkList(NMHDR*, LRESULT* result) {
+    *result = 0;
+    if (m_list.GetSelectedCount() == 0)
+        return;
+    int row = m_list.GetNextItem(-1, LVNI_FOCUSED);
+    if (row < 0)
+        return;
+
+    SetPlayedMark(row, TRUE);
+    m_nCurrent = row;
+    std::string path = SongPath(row);
+    SelectAndShow(row);
+    ShowCurrentSong(path);
+
+    MCIERROR code = OpenAndPlay(GetSafeHwnd(), path);
+    if (code != 0) {
+        KillTimer(IDT_PROGRESS);
+        ShowMciError(code);
+        CloseDevice();
+        m_bPlaying = FALSE;
+        SetDlgItemText(IDC_PLAY, "Play");
+        SetDlgItemText(IDC_PAUSE, "Pause");
+        m_bPaused = FALSE;
+        ShowCurrentSong("");
+        m_slider.SetPos(0);
+        SetDlgItemText(IDC_ELAPSED, "0");
+        SetDlgItemText(IDC_LENGTH, "0");
+        EnableDlgItem(IDC_PLAY, true);
+        EnableDlgItem(IDC_NEXT, true);
+        EnableDlgItem(IDC_PAUSE, false);
+        return;
+    }
+    SetTimer(IDT_PROGRESS, kProgressPeriod);
+    SetDlgItemText(IDC_PAUSE, "Pause");
+    m_bPaused = FALSE;
+    EnableDlgItem(IDC_PAUSE, true);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// Resource ids of the program: dialog templates, controls, icons, strings, timers.
+
+// Dialog templates.
+inline constexpr int IDD_ABOUTBOX = 100;
+inline constexpr int IDD_MAIN = 102;
+inline constexpr int IDD_CONFIG = 130;
+inline constexpr int IDD_TAGWAIT = 141;
+inline constexpr int IDD_SEARCHPROGRESS = 142;
+
+// Icons.
+inline constexpr int IDI_HEADPHONES = 128;
+inline constexpr int IDI_IDLE = 140;
+inline constexpr int IDI_PLAYED = 142;
+inline constexpr int IDI_UNPLAYED = 143;
+
+// Strings.
+inline constexpr int IDS_ABOUTBOX = 101;
+
+// The system menu's About command.
+inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
+
+// Controls of the main dialog.
+inline constexpr int IDC_PLAY = 1000;
+inline constexpr int IDC_NEXT = 1001;
+inline constexpr int IDC_PAUSE = 1003;
+inline constexpr int IDC_STATUS = 1004;
+inline constexpr int IDC_SONGLIST = 1007;
+inline constexpr int IDC_BROWSE = 1009;
+inline constexpr int IDC_FOLDER = 1012;
+inline constexpr int IDC_SONGCOUNT = 1014;
+inline constexpr int IDC_SONGSIZE = 1015;
+inline constexpr int IDC_CONFIG = 1017;
+inline constexpr int IDC_SAVESONG = 1018;
+inline constexpr int IDC_LENGTH = 1021;
+inline constexpr int IDC_ELAPSED = 1022;
+inline constexpr int IDC_SCALESTART = 1033;
+inline constexpr int IDC_SLIDER = 1042;
+inline constexpr int IDC_DELETESONG = 1043;
+inline constexpr int IDC_HIDE = 1044;
+inline constexpr int IDC_ABOUT = 1045;
+inline constexpr int IDC_SONGNAME = 1047;
+inline constexpr int IDC_SONGFOLDER = 1048;
+inline constexpr int IDC_PLAYEDCOUNT = 1060;
+
+// The tray icon and the main dialog's timers.
+inline constexpr unsigned IDC_TRAYICON = 1010;
+inline constexpr unsigned IDT_PROGRESS = 1234;
+inline constexpr unsigned IDT_STARTUP = 555;

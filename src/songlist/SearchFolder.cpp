@@ -1,0 +1,80 @@
+#include "app/MainDlg.h"
+
+#include "platform/mci/Mci.h"
+#include "platform/ui/Shell.h"
+#include "res/Resource.h"
+#include "search/CDirStruct.h"
+
+#include <cstdio>
+
+void CMainDlg::OnBrowse() {
+    std::optional<std::string> folder = BrowseForFolder(GetSafeHwnd(), "Please, select MIDI files folder");
+    if (!folder)
+        return;
+    if (m_bPaused) {
+        // A paused song is abandoned; one that plays goes on.
+        m_bPlaying = FALSE;
+        m_bPaused = FALSE;
+        KillTimer(IDT_PROGRESS);
+        SetDlgItemText(IDC_PLAY, "Play");
+        SetDlgItemText(IDC_PAUSE, "Pause");
+    }
+    if (m_bUseTaglist)
+        SaveTagList();
+    SetDlgItemText(IDC_FOLDER, *folder);
+    SearchFolder(*folder);
+}
+
+void CMainDlg::SearchFolder(const std::string& folder) {
+    m_list.DeleteAllItems();
+
+    CDirStruct engine;
+    if (engine.Search(folder, &m_list, m_bSubfolders) != 0) {
+        KillTimer(IDT_PROGRESS);
+        CloseDevice();
+        SetTrayIcon(1);
+        m_bPlaying = FALSE;
+        SetDlgItemText(IDC_PLAY, "Play");
+        m_list.DeleteAllItems();
+        SetDlgItemText(IDC_SONGCOUNT, "0");
+        SetDlgItemText(IDC_SONGSIZE, "0 kB");
+        ShowCurrentSong("");
+        SetDlgItemText(IDC_ELAPSED, "0");
+        SetDlgItemText(IDC_LENGTH, "0");
+        m_slider.SetPos(0);
+        EnableDlgItem(IDC_PLAY, false);
+        EnableDlgItem(IDC_NEXT, false);
+        EnableDlgItem(IDC_PAUSE, false);
+        MessageBox("Directory search aborted !!!", "Shufflon", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+
+    m_nPlayedCount = 0;
+    m_nSongCount = engine.m_nFiles;
+    if (m_nSongCount > 0) {
+        char count[32], size[32];
+        std::snprintf(count, sizeof count, "%d", m_nSongCount);
+        std::snprintf(size, sizeof size, "%lu kB", static_cast<unsigned long>(engine.m_dwTotalSize >> 10));
+        SetDlgItemText(IDC_SONGCOUNT, count);
+        SetDlgItemText(IDC_SONGSIZE, size);
+        ShowCurrentSong("");
+        m_slider.SetPos(0);
+        EnableDlgItem(IDC_PLAY, true);
+        EnableDlgItem(IDC_NEXT, true);
+        EnableDlgItem(IDC_PAUSE, false);
+        if (m_bUseTaglist)
+            LoadTagList();
+        if (m_bAutoplay)
+            OnNext();
+    } else {
+        SetDlgItemText(IDC_SONGCOUNT, "0");
+        SetDlgItemText(IDC_SONGSIZE, "0 kB");
+        ShowCurrentSong("");
+        SetDlgItemText(IDC_ELAPSED, "0");
+        SetDlgItemText(IDC_LENGTH, "0");
+        m_slider.SetPos(0);
+        EnableDlgItem(IDC_PLAY, false);
+        EnableDlgItem(IDC_NEXT, false);
+        EnableDlgItem(IDC_PAUSE, false);
+    }
+}
