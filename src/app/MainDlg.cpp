@@ -154,8 +154,6 @@ void CMainDlg::OnAbout() {
     // The About box is not part of this build yet.
 }
 
-void CMainDlg::InitSoundcard() {}
-
 void CMainDlg::LoadTagList() {}
 
 void CMainDlg::SaveTagList() {}

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds Shufflon normally and with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test in both builds.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+jobs="$(nproc)"
+
+"$root/scripts/setup.sh"
+
+status=0
+run_build() {
+  local dir="$1"; shift
+  cmake -S "$root" -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" || status=1
+}
+
+run_build "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSHUFFLON_SANITIZE=ON
+
+exit "$status"
