@@ -39,3 +39,33 @@ void CButton::SetCheck(int checked) {
     m_checked = checked;
     Notify(ControlChange::Value);
 }
+
+void CButton::ClickedByUser() {
+    CDialog& dialog = Owner();
+    switch (Style() & 0xF) {
+    case BS_AUTOCHECKBOX:
+        SetCheck(GetCheck() ? 0 : 1);
+        break;
+    case BS_AUTORADIOBUTTON: {
+        // A group runs from a control with WS_GROUP to the control before the next one with it.
+        const auto& controls = dialog.Controls();
+        std::size_t self = 0;
+        while (self < controls.size() && controls[self].get() != this)
+            ++self;
+        std::size_t first = self;
+        while (first > 0 && first < controls.size() && (controls[first]->Style() & WS_GROUP) == 0)
+            --first;
+        for (std::size_t i = first; i < controls.size(); ++i) {
+            if (i > first && (controls[i]->Style() & WS_GROUP))
+                break;
+            if (i != self && controls[i]->Kind() == ControlKind::RadioButton)
+                static_cast<CButton&>(*controls[i]).SetCheck(0);
+        }
+        SetCheck(1);
+        break;
+    }
+    default:
+        break;
+    }
+    dialog.PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), BN_CLICKED), 0);
+}

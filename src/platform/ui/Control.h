@@ -50,6 +50,10 @@ public:
     int GetCheck() const { return m_checked; }
     void SetCheck(int checked);
 
+    // The view reports a click. An automatic check box toggles; an automatic radio button checks
+    // itself and unchecks the other radio buttons of its group. Then the dialog gets BN_CLICKED.
+    void ClickedByUser();
+
 private:
     int m_checked = 0;
 };

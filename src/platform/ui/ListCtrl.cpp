@@ -11,8 +11,12 @@ unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cas
 int CompareNoCase(const std::string& a, const std::string& b) {
     std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        unsigned char ca = Fold(static_cast<unsigned char>(a[i]));
-        unsigned char cb = Fold(static_cast<unsigned char>(b[i]));
+        auto ca = static_cast<unsigned char>(a[i]);
+        auto cb = static_cast<unsigned char>(b[i]);
+        if (ca == cb)
+            continue;
+        ca = Fold(ca);
+        cb = Fold(cb);
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }
@@ -35,7 +39,8 @@ void CListCtrl::SetImageList(const std::vector<int>& iconIds, int which) {
 
 std::size_t CListCtrl::SortedPosition(const std::string& name) const {
     // After every row that sorts before or equal to the new one: equal names keep their arrival order.
-    return m_order.lower_bound([&](std::uint32_t id) { return CompareNoCase(m_rows[id].name, name) <= 0; });
+    return m_order.lower_bound(SortKey(name.data(), name.size()),
+                               [&](std::uint32_t id) { return CompareNoCase(m_names[id], name) <= 0; });
 }
 
 int CListCtrl::InsertItem(int index, const std::string& text) {
@@ -45,9 +50,9 @@ int CListCtrl::InsertItem(int index, const std::string& text) {
     else
         position = std::min(static_cast<std::size_t>(std::max(index, 0)), m_order.size());
     auto id = static_cast<std::uint32_t>(m_rows.size());
-    Row& row = m_rows.emplace_back();
-    row.name = text;
-    m_order.insert(position, id);
+    m_rows.emplace_back();
+    m_names.push_back(text);
+    m_order.insert(position, id, SortKey(text.data(), text.size()));
     int at = static_cast<int>(position);
     if (m_focused >= at)
         ++m_focused;
@@ -60,23 +65,37 @@ int CListCtrl::InsertItem(int index, const std::string& text) {
 bool CListCtrl::DeleteAllItems() {
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_names.clear();
+    m_names.shrink_to_fit();
     m_order.clear();
     m_texts.clear();
+    m_lastPooled = nullptr;
     m_focused = m_selected = -1;
     Notify(ControlChange::RowsCleared);
     return true;
 }
 
-const std::string* CListCtrl::Intern(const std::string& text) { return &*m_texts.insert(text).first; }
+const std::string* CListCtrl::Intern(const std::string& text) {
+    if (m_lastPooled && *m_lastPooled == text)
+        return m_lastPooled;
+    m_lastPooled = &*m_texts.insert(text).first;
+    return m_lastPooled;
+}
 
 bool CListCtrl::SetItemText(int row, int column, const std::string& text) {
     if (!Valid(row) || column < 0 || column >= kMaxColumns)
         return false;
     Row& r = RowAt(row);
-    if (column == 0)
-        r.name = text;
-    else
-        r.subItems[static_cast<std::size_t>(column - 1)] = Intern(text);
+    if (column == 0) {
+        // Like the Windows control, a changed name does not move its row.
+        m_names[m_order.at(static_cast<std::size_t>(row))] = text;
+        m_order.set_key(static_cast<std::size_t>(row), SortKey(text.data(), text.size()));
+    } else {
+        SubItem& item = r.subItems[static_cast<std::size_t>(column - 1)];
+        bool fitsInline = text.size() < sizeof(std::string);
+        item.text = fitsInline ? text : std::string();
+        item.pooled = fitsInline ? nullptr : Intern(text);
+    }
     Notify(ControlChange::RowChanged, row);
     return true;
 }
@@ -84,11 +103,11 @@ bool CListCtrl::SetItemText(int row, int column, const std::string& text) {
 const std::string& CListCtrl::ItemTextRef(int row, int column) const {
     if (!Valid(row) || column < 0 || column >= kMaxColumns)
         return kEmpty;
-    const Row& r = RowAt(row);
     if (column == 0)
-        return r.name;
-    const std::string* text = r.subItems[static_cast<std::size_t>(column - 1)];
-    return text ? *text : kEmpty;
+        return NameAt(row);
+    const Row& r = RowAt(row);
+    const SubItem& item = r.subItems[static_cast<std::size_t>(column - 1)];
+    return item.pooled ? *item.pooled : item.text;
 }
 
 std::string CListCtrl::GetItemText(int row, int column) const { return ItemTextRef(row, column); }
@@ -159,13 +178,13 @@ int CListCtrl::FindItem(const std::string& name, int start) const {
     int from = std::max(start + 1, 0);
     if (Style() & LVS_SORTASCENDING) {
         // Equal names sit together in a sorted list, so the first one at or after `from` is the answer.
-        auto first = static_cast<int>(
-            m_order.lower_bound([&](std::uint32_t id) { return CompareNoCase(m_rows[id].name, name) < 0; }));
+        auto first = static_cast<int>(m_order.lower_bound(
+            SortKey(name.data(), name.size()), [&](std::uint32_t id) { return CompareNoCase(m_names[id], name) < 0; }));
         int row = std::max(first, from);
-        return row < GetItemCount() && CompareNoCase(RowAt(row).name, name) == 0 ? row : -1;
+        return row < GetItemCount() && CompareNoCase(NameAt(row), name) == 0 ? row : -1;
     }
     for (int row = from; row < GetItemCount(); ++row) {
-        if (CompareNoCase(RowAt(row).name, name) == 0)
+        if (CompareNoCase(NameAt(row), name) == 0)
             return row;
     }
     return -1;
@@ -178,10 +197,11 @@ void CListCtrl::RowChosenByUser(int row) {
 }
 
 std::size_t CListCtrl::MemoryUsed() const {
-    std::size_t bytes = m_rows.capacity() * sizeof(Row) + m_order.size() * sizeof(std::uint32_t);
-    for (const Row& row : m_rows) {
-        if (row.name.capacity() > 15)
-            bytes += row.name.capacity() + 1;
+    std::size_t bytes = m_rows.capacity() * sizeof(Row) + m_names.capacity() * sizeof(std::string) +
+                        m_order.size() * sizeof(std::uint32_t);
+    for (const std::string& name : m_names) {
+        if (name.capacity() > 15)
+            bytes += name.capacity() + 1;
     }
     for (const std::string& text : m_texts)
         bytes += sizeof(std::string) + 2 * sizeof(void*) + (text.capacity() > 15 ? text.capacity() + 1 : 0);

@@ -68,9 +68,14 @@ public:
     std::size_t MemoryUsed() const;
 
 private:
+    // A sub-item text short enough for the string's own buffer is kept in the row; a longer one
+    // (a folder, shared by every song in it) is kept once in the list's text pool.
+    struct SubItem {
+        std::string text;
+        const std::string* pooled = nullptr;
+    };
     struct Row {
-        std::string name;
-        std::array<const std::string*, kMaxColumns - 1> subItems{};
+        std::array<SubItem, kMaxColumns - 1> subItems{};
         LPARAM data = 0;
         int image = 0;
     };
@@ -78,14 +83,19 @@ private:
     bool Valid(int row) const { return row >= 0 && row < GetItemCount(); }
     Row& RowAt(int row) { return m_rows[m_order.at(static_cast<std::size_t>(row))]; }
     const Row& RowAt(int row) const { return m_rows[m_order.at(static_cast<std::size_t>(row))]; }
+    const std::string& NameAt(int row) const { return m_names[m_order.at(static_cast<std::size_t>(row))]; }
     std::size_t SortedPosition(const std::string& name) const;
     const std::string* Intern(const std::string& text);
 
     std::vector<Column> m_columns;
     std::array<std::vector<int>, 2> m_imageLists;
-    std::vector<Row> m_rows; // by id, in order of insertion
+    // Rows by id, in order of insertion. The names live apart from the rest, so the comparisons of
+    // a sorted insertion touch only them.
+    std::vector<std::string> m_names;
+    std::vector<Row> m_rows;
     RowOrder m_order;        // display order of row ids
     std::unordered_set<std::string> m_texts;
+    const std::string* m_lastPooled = nullptr; // rows come folder by folder: most lookups hit this
     int m_focused = -1;
     int m_selected = -1;
 };

@@ -16,20 +16,25 @@ std::size_t RowOrder::ChunkOf(std::size_t index) const {
 
 std::uint32_t RowOrder::at(std::size_t index) const {
     std::size_t chunk = ChunkOf(index);
-    return m_chunks[chunk][index - m_starts[chunk]];
+    return m_chunks[chunk][index - m_starts[chunk]].id;
 }
 
-void RowOrder::insert(std::size_t index, std::uint32_t id) {
+void RowOrder::set_key(std::size_t index, std::uint64_t key) {
+    std::size_t chunk = ChunkOf(index);
+    m_chunks[chunk][index - m_starts[chunk]].key = key;
+}
+
+void RowOrder::insert(std::size_t index, std::uint32_t id, std::uint64_t key) {
     if (m_chunks.empty()) {
         m_chunks.emplace_back().reserve(kMaxChunk);
         m_starts.push_back(0);
     }
     std::size_t chunk = index >= m_size ? m_chunks.size() - 1 : ChunkOf(index);
-    std::vector<std::uint32_t>& ids = m_chunks[chunk];
-    ids.insert(ids.begin() + static_cast<std::ptrdiff_t>(index - m_starts[chunk]), id);
+    std::vector<Entry>& ids = m_chunks[chunk];
+    ids.insert(ids.begin() + static_cast<std::ptrdiff_t>(index - m_starts[chunk]), Entry{key, id});
     ++m_size;
     if (ids.size() > kMaxChunk) {
-        std::vector<std::uint32_t> upper(ids.begin() + kMaxChunk / 2, ids.end());
+        std::vector<Entry> upper(ids.begin() + kMaxChunk / 2, ids.end());
         upper.reserve(kMaxChunk);
         ids.resize(kMaxChunk / 2);
         m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, std::move(upper));
@@ -44,4 +49,15 @@ void RowOrder::RebuildStarts(std::size_t fromChunk) {
         m_starts[i] = start;
         start += m_chunks[i].size();
     }
+}
+
+std::uint64_t SortKey(const char* text, std::size_t length) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        unsigned char c = i < length ? static_cast<unsigned char>(text[i]) : 0;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<unsigned char>(c + 32);
+        key = (key << 8) | c;
+    }
+    return key;
 }

@@ -6,50 +6,67 @@
 // The display order of a list's rows: a sequence of row ids that supports insertion at an index
 // and lookup by index in far less than linear time. Rows live in chunks of bounded size with a
 // running count per chunk, so inserting into a list of 100,000 rows moves a few hundred ids
-// instead of half the list.
+// instead of half the list. Each id carries a sort key (the first bytes of the row's text, see
+// SortKey) so that a sorted insertion mostly compares keys in the chunk and rarely follows an id
+// to its text.
 class RowOrder {
 public:
     std::size_t size() const { return m_size; }
     void clear();
 
     std::uint32_t at(std::size_t index) const;
-    void insert(std::size_t index, std::uint32_t id);
+    void insert(std::size_t index, std::uint32_t id, std::uint64_t key = 0);
+    void set_key(std::size_t index, std::uint64_t key);
 
-    // Index of the first position whose id does not compare less than the probe, for a sequence
-    // kept sorted by that comparison. less(id) answers whether the row id sorts before the probe.
-    template <class Less> std::size_t lower_bound(Less less) const;
+    // Index of the first position that does not sort before the probe, for a sequence kept
+    // sorted. A position sorts before it when its key is smaller; on equal keys tieLess(id)
+    // decides.
+    template <class TieLess> std::size_t lower_bound(std::uint64_t probeKey, TieLess tieLess) const;
 
 private:
-    static constexpr std::size_t kMaxChunk = 1024;
+    struct Entry {
+        std::uint64_t key;
+        std::uint32_t id;
+    };
+    static constexpr std::size_t kMaxChunk = 512;
+
+    template <class TieLess> static bool Before(const Entry& entry, std::uint64_t probeKey, TieLess& tieLess) {
+        return entry.key != probeKey ? entry.key < probeKey : tieLess(entry.id);
+    }
 
     void RebuildStarts(std::size_t fromChunk);
     std::size_t ChunkOf(std::size_t index) const;
 
-    std::vector<std::vector<std::uint32_t>> m_chunks;
+    std::vector<std::vector<Entry>> m_chunks;
     std::vector<std::size_t> m_starts; // index of each chunk's first row
     std::size_t m_size = 0;
 };
 
-template <class Less> std::size_t RowOrder::lower_bound(Less less) const {
+template <class TieLess> std::size_t RowOrder::lower_bound(std::uint64_t probeKey, TieLess tieLess) const {
     // First the chunk: the first one whose last id does not sort before the probe.
     std::size_t lo = 0, hi = m_chunks.size();
     while (lo < hi) {
         std::size_t mid = (lo + hi) / 2;
-        if (less(m_chunks[mid].back()))
+        if (Before(m_chunks[mid].back(), probeKey, tieLess))
             lo = mid + 1;
         else
             hi = mid;
     }
     if (lo == m_chunks.size())
         return m_size;
-    const std::vector<std::uint32_t>& chunk = m_chunks[lo];
+    const std::vector<Entry>& chunk = m_chunks[lo];
     std::size_t first = 0, last = chunk.size();
     while (first < last) {
         std::size_t mid = (first + last) / 2;
-        if (less(chunk[mid]))
+        if (Before(chunk[mid], probeKey, tieLess))
             first = mid + 1;
         else
             last = mid;
     }
     return m_starts[lo] + first;
 }
+
+// The first eight bytes of a text with ASCII letters folded to lower case, big-endian, zero
+// padded: comparing two keys as numbers orders the texts as CompareNoCase does, as far as the
+// keys reach.
+std::uint64_t SortKey(const char* text, std::size_t length);
