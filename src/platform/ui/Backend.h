@@ -16,7 +16,7 @@ enum class ControlChange {
     Value,       // checked state, slider range or position
     RowInserted, // the row argument is the index where a new row landed
     RowChanged,  // texts, image or state of one row
-    RowsCleared,
+    RowsCleared, // rows were removed: the view reads the whole list again
     Selection,   // focus or selection moved; the row argument is the row to scroll into view, or -1
     Columns,     // columns or image lists set up
 };

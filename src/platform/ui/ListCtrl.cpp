@@ -75,6 +75,25 @@ bool CListCtrl::DeleteAllItems() {
     return true;
 }
 
+bool CListCtrl::DeleteItem(int row) {
+    if (!Valid(row))
+        return false;
+    // The row's storage stays (ids are positions in it); only its place in the order goes.
+    std::uint32_t id = m_order.at(static_cast<std::size_t>(row));
+    m_names[id].clear();
+    m_names[id].shrink_to_fit();
+    m_rows[id] = Row{};
+    m_order.erase(static_cast<std::size_t>(row));
+    for (int* mark : {&m_focused, &m_selected}) {
+        if (*mark == row)
+            *mark = -1;
+        else if (*mark > row)
+            --*mark;
+    }
+    Notify(ControlChange::RowsCleared);
+    return true;
+}
+
 const std::string* CListCtrl::Intern(const std::string& text) {
     if (m_lastPooled && *m_lastPooled == text)
         return m_lastPooled;

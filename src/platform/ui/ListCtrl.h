@@ -42,6 +42,8 @@ public:
     int GetItemCount() const { return static_cast<int>(m_order.size()); }
     int InsertItem(int index, const std::string& text);
     bool DeleteAllItems();
+    // Removes one row; the rows after it move up. Its texts stay in the pool until the list is emptied.
+    bool DeleteItem(int row);
 
     bool SetItemText(int row, int column, const std::string& text);
     std::string GetItemText(int row, int column) const;

@@ -24,6 +24,20 @@ void RowOrder::set_key(std::size_t index, std::uint64_t key) {
     m_chunks[chunk][index - m_starts[chunk]].key = key;
 }
 
+void RowOrder::erase(std::size_t index) {
+    std::size_t chunk = ChunkOf(index);
+    std::vector<Entry>& entries = m_chunks[chunk];
+    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index - m_starts[chunk]));
+    --m_size;
+    if (entries.empty()) {
+        m_chunks.erase(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk));
+        m_starts.erase(m_starts.begin() + static_cast<std::ptrdiff_t>(chunk));
+        if (chunk == m_chunks.size())
+            return;
+    }
+    RebuildStarts(chunk);
+}
+
 void RowOrder::insert(std::size_t index, std::uint32_t id, std::uint64_t key) {
     if (m_chunks.empty()) {
         m_chunks.emplace_back().reserve(kMaxChunk);

@@ -17,6 +17,7 @@ public:
     std::uint32_t at(std::size_t index) const;
     void insert(std::size_t index, std::uint32_t id, std::uint64_t key = 0);
     void set_key(std::size_t index, std::uint64_t key);
+    void erase(std::size_t index);
 
     // Index of the first position that does not sort before the probe, for a sequence kept
     // sorted. A position sorts before it when its key is smaller; on equal keys tieLess(id)

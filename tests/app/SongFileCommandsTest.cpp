@@ -1,0 +1,69 @@
+#include "AppFixture.h"
+
+namespace {
+
+class SongFileTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        AddSong("a.mid", 3000);
+        AddSong("b.mid", 3000);
+        Settings("Autoplay=0\nPlayStile=1\nSaveFolder=" + (m_root / "best").string() +
+                 "\nDeleteFolder=" + (m_root / "bad").string());
+        Start();
+    }
+};
+
+TEST_F(SongFileTest, SaveCopiesTheCurrentSongWithoutOverwriting) {
+    Click(IDC_SAVESONG);
+    ASSERT_EQ(m_backend.Boxes().size(), 1u); // nothing plays yet: a hint, no copy
+    EXPECT_FALSE(std::filesystem::exists(m_root / "best"));
+
+    Click(IDC_PLAY);
+    Click(IDC_SAVESONG);
+    Click(IDC_SAVESONG);
+    EXPECT_TRUE(std::filesystem::exists(m_root / "best" / "a.mid"));
+    EXPECT_TRUE(std::filesystem::exists(m_root / "best" / "a (2).mid"));
+    EXPECT_TRUE(std::filesystem::exists(SongsFolder() + "/a.mid"));
+    EXPECT_TRUE(Dialog().m_bPlaying);
+}
+
+TEST_F(SongFileTest, DeleteMovesTheSongAwayAndTheRunGoesOn) {
+    Click(IDC_PLAY);
+    m_backend.AnswerNextBox(IDYES);
+    Click(IDC_DELETESONG);
+    EXPECT_FALSE(std::filesystem::exists(SongsFolder() + "/a.mid"));
+    EXPECT_TRUE(std::filesystem::exists(m_root / "bad" / "a.mid"));
+    EXPECT_EQ(Dialog().m_list.GetItemCount(), 1);
+    EXPECT_EQ(Dialog().m_list.GetItemText(0, 0), "b.mid");
+    EXPECT_EQ(Text(IDC_SONGCOUNT), "1");
+    EXPECT_EQ(Text(IDC_PLAYEDCOUNT), "Played/unplayed: 0 / 1");
+    m_backend.Advance(500);
+    EXPECT_EQ(Text(IDC_SONGNAME), "b.mid");
+    EXPECT_TRUE(DeviceOpen());
+}
+
+TEST_F(SongFileTest, DeclinedDeleteChangesNothing) {
+    Click(IDC_PLAY);
+    m_backend.AnswerNextBox(IDNO);
+    Click(IDC_DELETESONG);
+    EXPECT_TRUE(std::filesystem::exists(SongsFolder() + "/a.mid"));
+    EXPECT_EQ(Dialog().m_list.GetItemCount(), 2);
+    EXPECT_TRUE(DeviceOpen());
+}
+
+TEST_F(SongFileTest, DeletingTheLastSongEndsTheRun) {
+    Click(IDC_PLAY);
+    m_backend.AnswerNextBox(IDYES);
+    Click(IDC_DELETESONG);
+    m_backend.Advance(500);
+    m_backend.AnswerNextBox(IDYES);
+    Click(IDC_DELETESONG);
+    EXPECT_EQ(Dialog().m_list.GetItemCount(), 0);
+    EXPECT_FALSE(Dialog().m_bPlaying);
+    EXPECT_FALSE(Enabled(IDC_PLAY));
+    m_backend.Advance(2000);
+    EXPECT_EQ(m_backend.Boxes().size(), 2u); // the two questions, no error boxes
+}
+
+} // namespace
