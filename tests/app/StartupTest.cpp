@@ -51,8 +51,9 @@ TEST_F(AppTest, SystemMenuEndsWithAboutAndHasNoSize) {
     EXPECT_EQ(menu[menu.size() - 2].id, 0u);
     for (const SystemMenuItem& item : menu) {
         EXPECT_NE(item.id, SC_SIZE);
-        if (item.id == SC_MAXIMIZE)
+        if (item.id == SC_MAXIMIZE) {
             EXPECT_TRUE(item.grayed);
+        }
     }
 }
 
