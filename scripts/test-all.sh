@@ -18,4 +18,7 @@ run_build() {
 run_build "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSHUFFLON_SANITIZE=ON
 
+# The real program on a virtual desktop with a null sound sink.
+"$root/scripts/e2e.sh" "$root/build" || status=1
+
 exit "$status"

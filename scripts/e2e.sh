@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# End to end: the real shufflon on a virtual desktop (Xvfb with icewm, which hosts tray icons)
+# and a PulseAudio null sink, started with default settings in a folder of three short songs.
+# Checks that the songs are heard one after another (recorded from the sink's monitor, the gaps
+# found with sox), that the tray shows the playing icon, that a click on Stop silences it and
+# that closing the window writes the settings.
+#
+# Usage: scripts/e2e.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+program="$build/shufflon"
+[ -x "$program" ] || { echo "e2e: $program is not built"; exit 1; }
+
+work="$(mktemp -d /tmp/shufflon-e2e.XXXXXX)"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  if [ -n "${XDG_RUNTIME_DIR:-}" ]; then pulseaudio --kill 2>/dev/null || true; fi
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "e2e: FAILED: $*"; exit 1; }
+
+# A song of 3.5 s: one long note for 2.5 s, then a second of silence. One tick is a millisecond.
+write_song() { # path program note
+  local head='MThd\x00\x00\x00\x06\x00\x00\x00\x01\x03\xe8MTrk\x00\x00\x00\x18'
+  local track='\x00\xff\x51\x03\x0f\x42\x40\x00\xc0'"$2"'\x00\x90'"$3"'\x64\x93\x44\x80'"$3"'\x00\x87\x68\xff\x2f\x00'
+  printf "$head$track" >"$1"
+}
+mkdir -p "$work/songs" "$work/config" "$work/home" "$work/run"
+chmod 700 "$work/run"
+write_song "$work/songs/one.mid" '\x00' '\x3c'
+write_song "$work/songs/two.mid" '\x13' '\x40'
+write_song "$work/songs/three.mid" '\x49' '\x43'
+
+# The desktop.
+for n in $(seq 40 99); do [ -e "/tmp/.X11-unix/X$n" ] || { display=":$n"; break; }; done
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY="$display"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+HOME="$work/home" icewm >"$work/icewm.log" 2>&1 &
+pids+=($!)
+
+# The sound server, private to this run.
+export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
+pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load="module-null-sink sink_name=e2e" \
+  --load="module-native-protocol-unix" --log-target=file:"$work/pulse.log"
+for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl set-default-sink e2e
+sleep 1 # let icewm put up its tray
+
+parec -d e2e.monitor --file-format=wav "$work/playing.wav" &
+rec=$!
+pids+=($rec)
+(cd "$work/songs" && XDG_CONFIG_HOME="$work/config" exec "$program") >"$work/shufflon.log" 2>&1 &
+app=$!
+pids+=($app)
+
+window=""
+for _ in $(seq 100); do
+  window="$(xdotool search --onlyvisible --limit 1 --name '^Shufflon$' 2>/dev/null || true)"
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || fail "the main window did not appear"
+
+tray_icon_red_pixels() { # the number of red pixels of Shufflon's tray icon
+  local tray
+  tray="$(xwininfo -root -tree | awk '/"shufflon": \("shufflon" "shufflon"\)/ && $0 ~ /[0-9]+x[0-9]+\+0\+0/ {print $1; exit}')"
+  [ -n "$tray" ] || { echo "none"; return; }
+  import -window "$tray" "$work/tray.png" 2>/dev/null
+  convert "$work/tray.png" -fx '(r>0.6 && g<0.35 && b<0.35) ? 1 : 0' -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
+}
+
+sleep 2
+red="$(tray_icon_red_pixels)"
+[ "$red" != "none" ] || fail "no tray icon"
+[ "$red" -eq 0 ] || fail "the tray icon is not the playing icon ($red red pixels)"
+echo "e2e: tray shows the playing icon"
+
+# Three songs of 3.5 s and the moves between them: wait until the run has gone round (the null
+# sink may run slower than real time, so allow for it).
+sleep 16
+kill "$rec"; wait "$rec" 2>/dev/null || true
+
+# The Stop button: dialog units (243, 7, 50, 14) in the window's client area.
+read -r width height < <(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
+x=$(( (243 + 25) * width / 300 )); y=$(( (7 + 7) * height / 164 ))
+parec -d e2e.monitor --file-format=wav "$work/stopped.wav" &
+rec=$!
+pids+=($rec)
+xdotool mousemove --window "$window" "$x" "$y" click 1
+sleep 1.5
+red="$(tray_icon_red_pixels)"
+[ "$red" != "none" ] && [ "$red" -gt 0 ] || fail "the tray icon did not turn idle after Stop"
+echo "e2e: Stop turned the tray icon idle"
+sleep 1.5
+kill "$rec"; wait "$rec" 2>/dev/null || true
+
+# What was heard: the songs, separated by silences of at least 0.6 s.
+rms() { sox "$1" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'; }
+playing_rms="$(rms "$work/playing.wav")"
+mkdir -p "$work/parts"
+sox "$work/playing.wav" "$work/parts/part.wav" silence 1 0.05 0.3% 1 0.6 0.3% : newfile : restart 2>/dev/null
+heard=0
+for part in "$work"/parts/part*.wav; do
+  length="$(soxi -D "$part" 2>/dev/null || echo 0)"
+  awk -v l="$length" 'BEGIN {exit !(l >= 1.5)}' && heard=$((heard + 1))
+done
+echo "e2e: recording RMS $playing_rms, $heard songs heard apart"
+[ "$heard" -ge 3 ] || fail "expected three songs one after another, heard $heard"
+
+# After Stop the last second must be silent.
+sox "$work/stopped.wav" "$work/tail.wav" trim 1.5 2>/dev/null || cp "$work/stopped.wav" "$work/tail.wav"
+tail_rms="$(rms "$work/tail.wav")"
+awk -v r="$tail_rms" 'BEGIN {exit !(r < 0.0005)}' || fail "still sounding after Stop (RMS $tail_rms)"
+echo "e2e: silent after Stop (RMS $tail_rms)"
+
+# Closing the window writes the settings.
+xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || xdotool key alt+F4
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was closed"
+profile="$work/config/shufflon.INI"
+[ -f "$profile" ] || fail "no settings written"
+keys="$(grep -c '=' "$profile")"
+[ "$keys" -eq 12 ] || fail "expected 12 settings, found $keys"
+echo "e2e: closing wrote the 12 settings"
+echo "e2e: passed"
