@@ -12,11 +12,12 @@ build="${1:-$root/build}"
 program="$build/shufflon"
 [ -x "$program" ] || { echo "e2e: $program is not built"; exit 1; }
 
+source "$root/scripts/lib/desktop.sh"
 work="$(mktemp -d /tmp/shufflon-e2e.XXXXXX)"
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  if [ -n "${XDG_RUNTIME_DIR:-}" ]; then pulseaudio --kill 2>/dev/null || true; fi
+  stop_desktop
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -29,30 +30,14 @@ write_song() { # path program note
   local track='\x00\xff\x51\x03\x0f\x42\x40\x00\xc0'"$2"'\x00\x90'"$3"'\x64\x93\x44\x80'"$3"'\x00\x87\x68\xff\x2f\x00'
   printf "$head$track" >"$1"
 }
-mkdir -p "$work/songs" "$work/config" "$work/home" "$work/run"
-chmod 700 "$work/run"
+mkdir -p "$work/songs" "$work/config"
 write_song "$work/songs/one.mid" '\x00' '\x3c'
 write_song "$work/songs/two.mid" '\x13' '\x40'
 write_song "$work/songs/three.mid" '\x49' '\x43'
 
-# The desktop.
-for n in $(seq 40 99); do [ -e "/tmp/.X11-unix/X$n" ] || { display=":$n"; break; }; done
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY="$display"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-HOME="$work/home" icewm >"$work/icewm.log" 2>&1 &
-pids+=($!)
+start_desktop "$work"
 
-# The sound server, private to this run.
-export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
-pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load="module-null-sink sink_name=e2e" \
-  --load="module-native-protocol-unix" --log-target=file:"$work/pulse.log"
-for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl set-default-sink e2e
-sleep 1 # let icewm put up its tray
-
-parec -d e2e.monitor --file-format=wav "$work/playing.wav" &
+parec -d "$sink.monitor" --file-format=wav "$work/playing.wav" &
 rec=$!
 pids+=($rec)
 (cd "$work/songs" && XDG_CONFIG_HOME="$work/config" exec "$program") >"$work/shufflon.log" 2>&1 &
@@ -89,7 +74,7 @@ kill "$rec"; wait "$rec" 2>/dev/null || true
 # The Stop button: dialog units (243, 7, 50, 14) in the window's client area.
 read -r width height < <(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 x=$(( (243 + 25) * width / 300 )); y=$(( (7 + 7) * height / 164 ))
-parec -d e2e.monitor --file-format=wav "$work/stopped.wav" &
+parec -d "$sink.monitor" --file-format=wav "$work/stopped.wav" &
 rec=$!
 pids+=($rec)
 xdotool mousemove --window "$window" "$x" "$y" click 1

@@ -1,0 +1,37 @@
+# Sourced by the scripts that run the real program: a private virtual desktop (Xvfb with icewm,
+# which hosts tray icons) and a private PulseAudio server whose default sink is a null sink
+# named "$sink". Call start_desktop WORKDIR; everything started is stopped by stop_desktop.
+
+desktop_pids=()
+
+start_desktop() {
+  local work="$1"
+  mkdir -p "$work/home" "$work/run"
+  chmod 700 "$work/run"
+  local n
+  for n in $(seq 40 99); do [ -e "/tmp/.X11-unix/X$n" ] || { display=":$n"; break; }; done
+  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  desktop_pids+=($!)
+  export DISPLAY="$display"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  HOME="$work/home" icewm >"$work/icewm.log" 2>&1 &
+  desktop_pids+=($!)
+
+  # PulseAudio as root wants its own runtime folder and home.
+  export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
+  sink="shufflon_null"
+  pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load="module-null-sink sink_name=$sink" \
+    --load="module-native-protocol-unix" --log-target=file:"$work/pulse.log"
+  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  pactl set-default-sink "$sink"
+  sleep 1 # let icewm put up its tray
+}
+
+stop_desktop() {
+  local pid
+  for pid in "${desktop_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  if [ -n "${XDG_RUNTIME_DIR:-}" ]; then pulseaudio --kill 2>/dev/null || true; fi
+}
+
+# CPU time (user + system) of a process so far, in clock ticks.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
