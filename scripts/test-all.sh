@@ -18,6 +18,9 @@ run_build() {
 run_build "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSHUFFLON_SANITIZE=ON
 
+# A short run of the MIDI reader's fuzz target.
+"$root/fuzz/run.sh" 30 || status=1
+
 # The real program on a virtual desktop with a null sound sink.
 "$root/scripts/e2e.sh" "$root/build" || status=1
 
