@@ -1,0 +1,77 @@
+#include "platform/mci/AudioDriver.h"
+
+#include <algorithm>
+
+#include <fluidsynth.h>
+
+#include "platform/mci/Engine.h"
+#include "platform/mci/FluidLog.h"
+#include "platform/mci/MidiSink.h"
+
+namespace mci {
+
+namespace {
+
+// 512 frames a period, four periods: about 46 ms between a command and its sound, short enough
+// for stop and seek to feel immediate, long enough not to break up on a busy machine.
+constexpr int kPeriodSize = 512;
+constexpr int kPeriods = 4;
+
+int RenderCallback(void* data, int len, int, float*[], int nout, float* out[]) {
+    if (len <= 0 || nout < 2)
+        return FLUID_OK;
+    // The driver hands out zeroed buffers; the engine writes the sound into the first two.
+    static_cast<Engine*>(data)->Render(out[0], out[1], static_cast<std::size_t>(len));
+    return FLUID_OK;
+}
+
+void CollectOption(void* data, const char*, const char* option) {
+    static_cast<std::vector<std::string>*>(data)->emplace_back(option);
+}
+
+} // namespace
+
+const std::vector<std::string>& AudioDriver::DefaultDrivers() {
+    static const std::vector<std::string> drivers = {"pulseaudio", "pipewire", "alsa"};
+    return drivers;
+}
+
+std::unique_ptr<AudioDriver> AudioDriver::Open(const std::vector<std::string>& names, Engine& engine) {
+    QuietFluidSynthLogging();
+    for (const std::string& name : names) {
+        fluid_settings_t* settings = new_fluid_settings();
+        if (!settings)
+            return nullptr;
+        std::vector<std::string> available;
+        fluid_settings_foreach_option(settings, "audio.driver", &available, CollectOption);
+        if (std::find(available.begin(), available.end(), name) == available.end()) {
+            delete_fluid_settings(settings);
+            continue;
+        }
+        fluid_settings_setstr(settings, "audio.driver", name.c_str());
+        fluid_settings_setnum(settings, "synth.sample-rate", kSampleRate);
+        fluid_settings_setint(settings, "audio.period-size", kPeriodSize);
+        fluid_settings_setint(settings, "audio.periods", kPeriods);
+        fluid_audio_driver_t* driver = nullptr;
+        {
+            // A driver that cannot start is expected here; the next one is tried.
+            FluidErrorsMuted muted;
+            driver = new_fluid_audio_driver2(settings, RenderCallback, &engine);
+        }
+        if (driver)
+            return std::unique_ptr<AudioDriver>(new AudioDriver(settings, driver, name));
+        delete_fluid_settings(settings);
+    }
+    return nullptr;
+}
+
+AudioDriver::AudioDriver(fluid_settings_t* settings, fluid_audio_driver_t* driver, std::string name)
+    : m_settings(settings), m_driver(driver), m_name(std::move(name)) {}
+
+AudioDriver::~AudioDriver() {
+    // Joins the audio thread: after this, nothing renders any more.
+    delete_fluid_audio_driver(m_driver);
+    delete_fluid_settings(m_settings);
+}
+
+} // namespace mci

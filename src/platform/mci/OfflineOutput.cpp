@@ -1,0 +1,53 @@
+#include "platform/mci/OfflineOutput.h"
+
+#include <algorithm>
+
+#include "platform/mci/Notices.h"
+
+namespace mci {
+
+namespace {
+// The block size of offline rendering; it changes nothing about when events sound, only how often
+// the notices of ended plays are looked for.
+constexpr std::size_t kBlock = 1024;
+} // namespace
+
+OfflineOutput::OfflineOutput(std::unique_ptr<MidiSink> sink)
+    : m_sink(std::move(sink)), m_scratchLeft(kBlock), m_scratchRight(kBlock) {
+    m_engine.AttachSinkNow(m_sink.get());
+}
+
+bool OfflineOutput::Submit(const EngineCommand& command) {
+    if (m_engine.Submit(command))
+        return true;
+    // We are the audio thread here: let the engine take what is queued, then try again.
+    m_engine.Render(nullptr, nullptr, 0);
+    DeliverReports(m_engine);
+    return m_engine.Submit(command);
+}
+
+MCIERROR OfflineOutput::WaitForEnd(std::uint32_t serial) {
+    while (!Ended(m_engine.Status(), serial)) {
+        const std::uint64_t processed = m_engine.ProcessedCommands();
+        RenderOffline(nullptr, nullptr, kBlock);
+        // Every command has been taken and the play is not the engine's: it can never end.
+        if (processed == m_engine.SubmittedCommands() && (m_engine.Status().serial != (serial & 0xFFFF)))
+            return MCIERR_INTERNAL;
+    }
+    return 0;
+}
+
+void OfflineOutput::RenderOffline(float* left, float* right, std::size_t frames) {
+    std::size_t done = 0;
+    do {
+        const std::size_t chunk = std::min(frames - done, kBlock);
+        if (left && right)
+            m_engine.Render(left + done, right + done, chunk);
+        else
+            m_engine.Render(m_scratchLeft.data(), m_scratchRight.data(), chunk);
+        DeliverReports(m_engine);
+        done += chunk;
+    } while (done < frames);
+}
+
+} // namespace mci

@@ -1,0 +1,41 @@
+#pragma once
+
+// Where the sequencer's sound goes: the live sound output of the program, or offline rendering
+// driven by the caller (tests, midirender). Each owns the real-time engine and the synthesiser
+// it renders with.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/MMSystem.h"
+#include "platform/mci/Engine.h"
+
+namespace mci {
+
+class Output {
+public:
+    virtual ~Output() = default;
+
+    Engine& GetEngine() { return m_engine; }
+    virtual bool IsOffline() const = 0;
+    // Makes the synthesiser and the sound output ready for a song: 0, or the MCI error to report.
+    virtual MCIERROR PrepareForSong() = 0;
+    // Makes the sound output ready for a WAVE sound, which needs no synthesiser.
+    virtual bool PrepareForWave() = 0;
+    // Queues a command for the engine; false when it cannot take one.
+    virtual bool Submit(const EngineCommand& command) = 0;
+    // Returns once the play with the serial has ended (offline: renders it to its end).
+    virtual MCIERROR WaitForEnd(std::uint32_t serial) = 0;
+    // Offline only: renders frames now, posting the notices of plays that end. Null buffers
+    // render into scratch space and drop the sound.
+    virtual void RenderOffline(float* left, float* right, std::size_t frames) = 0;
+
+protected:
+    static bool Ended(const PlayStatus& status, std::uint32_t serial) {
+        return status.ended && status.serial == (serial & 0xFFFF);
+    }
+
+    Engine m_engine;
+};
+
+} // namespace mci
