@@ -9,7 +9,7 @@ packages=(
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 libfluidsynth-dev
   # General MIDI SoundFont (installs /usr/share/sounds/sf2/default-GM.sf2) and fonts
-  fluid-soundfont-gm fonts-dejavu-core fonts-liberation
+  fluid-soundfont-gm fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # tests
   libgtest-dev libgmock-dev googletest
   # the desktop and sound the end-to-end checks run on

@@ -19,7 +19,9 @@ const std::array kList{ControlTemplate{1, ControlKind::ListView, "", 0, 0, 100, 
                                        WS_CHILD | LVS_REPORT | LVS_SINGLESEL | LVS_SORTASCENDING}};
 const DialogTemplate kDialog{1, "bench", "MS Sans Serif", 8, 100, 100, WS_POPUP, 0, kList};
 
-double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(std::chrono::steady_clock::duration d) {
+    return std::chrono::duration<double>(d).count();
+}
 
 } // namespace
 

@@ -37,10 +37,12 @@ const MessageMapEntry kMessageMap[] = {
 } // namespace
 
 CMainDlg::CMainDlg()
-    : CDialog(kMainDialogTemplate), m_slider(Item<CSliderCtrl>(IDC_SLIDER)), m_list(Item<CListCtrl>(IDC_SONGLIST)),
-      m_hIcon(IDI_HEADPHONES), m_hIdleIcon(IDI_IDLE) {}
+    : CDialog(kMainDialogTemplate), m_slider(Item<CSliderCtrl>(IDC_SLIDER)),
+      m_list(Item<CListCtrl>(IDC_SONGLIST)), m_hIcon(IDI_HEADPHONES), m_hIdleIcon(IDI_IDLE) {}
 
-MessageMap CMainDlg::GetMessageMap() const { return kMessageMap; }
+MessageMap CMainDlg::GetMessageMap() const {
+    return kMessageMap;
+}
 
 BOOL CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();

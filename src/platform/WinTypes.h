@@ -24,9 +24,15 @@ using HWND = std::uint32_t;
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
 
-inline constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-inline constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-inline constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) { return static_cast<WPARAM>(lo) | (static_cast<WPARAM>(hi) << 16); }
+inline constexpr WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+inline constexpr WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
+inline constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) {
+    return static_cast<WPARAM>(lo) | (static_cast<WPARAM>(hi) << 16);
+}
 
 // Window messages.
 inline constexpr UINT WM_NULL = 0x0000;

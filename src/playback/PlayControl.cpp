@@ -33,8 +33,8 @@ void CMainDlg::OnPlay() {
 
     int count = m_list.GetItemCount();
     SongChoice choice = ChooseNextSong(
-        m_nCurrent, count, m_nPlayStyle, m_bAllowRepetition != FALSE, [this](int row) { return IsPlayed(row); },
-        [] { return rand_classic(); });
+        m_nCurrent, count, m_nPlayStyle, m_bAllowRepetition != FALSE,
+        [this](int row) { return IsPlayed(row); }, [] { return rand_classic(); });
     m_nCurrent = choice.current;
 
     KillTimer(IDT_PROGRESS);

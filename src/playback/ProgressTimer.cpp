@@ -77,7 +77,8 @@ LRESULT CMainDlg::OnMciNotify(WPARAM, LPARAM) {
         return 0;
     MCI_STATUS_PARMS status;
     status.dwItem = MCI_STATUS_MODE;
-    if (mciSendCommand(m_nDeviceID, MCI_STATUS, MCI_STATUS_ITEM, &status) == 0 && status.dwReturn == MCI_MODE_STOP) {
+    if (mciSendCommand(m_nDeviceID, MCI_STATUS, MCI_STATUS_ITEM, &status) == 0 &&
+        status.dwReturn == MCI_MODE_STOP) {
         SetTrayIcon(1);
         CloseDevice();
     }
@@ -94,7 +95,8 @@ void CMainDlg::OnHScroll(UINT code, UINT pos, int) {
         status.dwItem = MCI_STATUS_POSITION;
         if (mciSendCommand(m_nDeviceID, MCI_STATUS, MCI_STATUS_ITEM, &status) != 0)
             return;
-        target = static_cast<int>(static_cast<DWORD>(status.dwReturn) / 1000) + (code == TB_PAGEUP ? -10 : 10);
+        target =
+            static_cast<int>(static_cast<DWORD>(status.dwReturn) / 1000) + (code == TB_PAGEUP ? -10 : 10);
         if (target < 0)
             target = 0;
         if (target > limit)

@@ -12,7 +12,9 @@ std::string FormatMinSec(DWORD seconds) {
     return text;
 }
 
-void CMainDlg::CloseDevice() { mciSendCommand(m_nDeviceID, MCI_CLOSE, 0, nullptr); }
+void CMainDlg::CloseDevice() {
+    mciSendCommand(m_nDeviceID, MCI_CLOSE, 0, nullptr);
+}
 
 void CMainDlg::ShowMciError(MCIERROR code) {
     char text[128] = "";

@@ -10,7 +10,8 @@ void CMainDlg::InitSoundcard() {
     if (m_nSCInitMode == 0)
         return;
     if (m_strSCInitFile.empty()) {
-        MessageBox("Soundcard Init is on, but no initialization file defined!", "Shufflon", MB_ICONINFORMATION);
+        MessageBox("Soundcard Init is on, but no initialization file defined!", "Shufflon",
+                   MB_ICONINFORMATION);
         return;
     }
     if (!FileExists(m_strSCInitFile)) {

@@ -11,6 +11,10 @@ std::string InHome(const char* name) {
 
 } // namespace
 
-std::string DefaultSaveFolder() { return InHome("BESTMIDI"); }
+std::string DefaultSaveFolder() {
+    return InHome("BESTMIDI");
+}
 
-std::string DefaultDeleteFolder() { return InHome("BADMIDI"); }
+std::string DefaultDeleteFolder() {
+    return InHome("BADMIDI");
+}

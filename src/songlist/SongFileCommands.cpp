@@ -64,8 +64,8 @@ void CMainDlg::OnDeleteSong() {
         return;
     }
     fs::path song(m_strCurrentFile);
-    if (MessageBox("Move " + song.filename().string() + " into the deleted songs folder \"" + m_strDeleteFolder +
-                       "\"?",
+    if (MessageBox("Move " + song.filename().string() + " into the deleted songs folder \"" +
+                       m_strDeleteFolder + "\"?",
                    "Shufflon", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
 

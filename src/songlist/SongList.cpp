@@ -9,7 +9,9 @@ void CMainDlg::SetPlayedMark(int row, LPARAM played) {
     m_list.SetItemData(row, played);
 }
 
-bool CMainDlg::IsPlayed(int row) const { return m_list.GetItemData(row) != 0; }
+bool CMainDlg::IsPlayed(int row) const {
+    return m_list.GetItemData(row) != 0;
+}
 
 std::string CMainDlg::SongPath(int row) const {
     return m_list.GetItemText(row, 1) + m_list.GetItemText(row, 0);
@@ -23,6 +25,7 @@ void CMainDlg::SelectAndShow(int row) {
 
 void CMainDlg::ShowPlayedCount() {
     char text[64];
-    std::snprintf(text, sizeof text, "Played/unplayed: %i / %i", m_nPlayedCount, m_nSongCount - m_nPlayedCount);
+    std::snprintf(text, sizeof text, "Played/unplayed: %i / %i", m_nPlayedCount,
+                  m_nSongCount - m_nPlayedCount);
     SetDlgItemText(IDC_PLAYEDCOUNT, text);
 }

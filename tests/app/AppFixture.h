@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SongFiles.h"
 #include "app/MainDlg.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/mci/Mci.h"
@@ -7,7 +8,6 @@
 #include "platform/sys/Paths.h"
 #include "platform/ui/MessageQueue.h"
 #include "res/Resource.h"
-#include "SongFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -46,9 +46,13 @@ protected:
     }
 
     std::string SongsFolder() const { return (m_root / "songs").string(); }
-    std::string ProfileFile() const { return (m_root / "config").string() + "/" + ::ExecutableName() + ".INI"; }
+    std::string ProfileFile() const {
+        return (m_root / "config").string() + "/" + ::ExecutableName() + ".INI";
+    }
 
-    void AddSong(const std::string& name, std::uint32_t lengthMs) { WriteSong(SongsFolder() + "/" + name, lengthMs); }
+    void AddSong(const std::string& name, std::uint32_t lengthMs) {
+        WriteSong(SongsFolder() + "/" + name, lengthMs);
+    }
 
     // Settings as profile lines, e.g. "Autoplay=0\nPlayStile=1".
     void Settings(const std::string& lines) {

@@ -13,7 +13,8 @@ SongChoice Random(int r, int count, bool allowRepetition = true, std::set<int> p
 
 SongChoice Sequential(int current, int count, bool allowRepetition = true, std::set<int> played = {}) {
     return ChooseNextSong(
-        current, count, 1, allowRepetition, [&](int row) { return played.count(row) != 0; }, [] { return 0; });
+        current, count, 1, allowRepetition, [&](int row) { return played.count(row) != 0; },
+        [] { return 0; });
 }
 
 TEST(ChooseNextSong, RandomScalesTheDrawOverTheRows) {

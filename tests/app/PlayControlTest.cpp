@@ -329,8 +329,8 @@ TEST_F(PlayTest, SliderDragShowsTheThumbAndReleaseSeeks) {
     EXPECT_EQ(Text(IDC_LENGTH), "01:40");
 
     auto scroll = [&](UINT code, UINT pos) {
-        PostMessage(dialog.GetSafeHwnd(), WM_HSCROLL, MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(pos)),
-                    IDC_SLIDER);
+        PostMessage(dialog.GetSafeHwnd(), WM_HSCROLL,
+                    MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(pos)), IDC_SLIDER);
         m_backend.RunPending();
     };
     scroll(TB_THUMBTRACK, 60);

@@ -37,6 +37,6 @@ inline void WriteSong(const std::string& path, std::uint32_t lengthMs) {
     file.insert(file.end(), {static_cast<std::uint8_t>(size >> 24), static_cast<std::uint8_t>(size >> 16),
                              static_cast<std::uint8_t>(size >> 8), static_cast<std::uint8_t>(size)});
     file.insert(file.end(), track.begin(), track.end());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                                static_cast<std::streamsize>(file.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
 }

@@ -73,8 +73,9 @@ TEST_F(AppTest, CloseWritesTheTwelveKeysInOrderAndRemovesTheTray) {
     std::string home = HomeFolder();
     EXPECT_EQ(ReadFile(ProfileFile()), "[SHFConfig]\nAutoplay=1\nIntro=0\nIntroLength=20\nPlayStile=0\n"
                                        "Subfolders=1\nAllowRepetition=1\nSaveFolder=" +
-                                           home + "/BESTMIDI\nRunHidden=0\nSCInitMode=0\nSCInitFile=\n"
-                                                  "DeleteFolder=" +
+                                           home +
+                                           "/BESTMIDI\nRunHidden=0\nSCInitMode=0\nSCInitFile=\n"
+                                           "DeleteFolder=" +
                                            home + "/BADMIDI\nUseTaglist=0\n");
     EXPECT_FALSE(m_backend.TrayState().present);
     EXPECT_FALSE(TimerRunning(IDT_PROGRESS));

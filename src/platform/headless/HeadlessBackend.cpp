@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
-HeadlessBackend::HeadlessBackend() { SetCurrentBackend(this); }
+HeadlessBackend::HeadlessBackend() {
+    SetCurrentBackend(this);
+}
 
 HeadlessBackend::~HeadlessBackend() {
     if (CurrentBackend() == this)
@@ -71,9 +73,13 @@ void HeadlessBackend::SetTimer(HWND window, UINT id, UINT milliseconds) {
     m_timers[{window, id}] = Timer{milliseconds, m_elapsed + std::max<UINT>(milliseconds, 1)};
 }
 
-void HeadlessBackend::KillTimer(HWND window, UINT id) { m_timers.erase({window, id}); }
+void HeadlessBackend::KillTimer(HWND window, UINT id) {
+    m_timers.erase({window, id});
+}
 
-void HeadlessBackend::FocusDialog(CDialog& dialog) { m_focused = dialog.GetSafeHwnd(); }
+void HeadlessBackend::FocusDialog(CDialog& dialog) {
+    m_focused = dialog.GetSafeHwnd();
+}
 
 void HeadlessBackend::AnswerNextBox(int answer) {
     m_boxAnswers.push_back([answer](const Box&) { return answer; });
@@ -111,7 +117,8 @@ bool HeadlessBackend::TrayAdd(HWND, UINT, UINT callbackMessage, int iconId, cons
     return true;
 }
 
-bool HeadlessBackend::TrayModify(HWND, UINT, UINT flags, UINT callbackMessage, int iconId, const std::string& tip) {
+bool HeadlessBackend::TrayModify(HWND, UINT, UINT flags, UINT callbackMessage, int iconId,
+                                 const std::string& tip) {
     if (!m_tray.present)
         return false;
     if (flags & NIF_MESSAGE)

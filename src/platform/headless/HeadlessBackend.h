@@ -37,7 +37,9 @@ public:
     // Dispatches every queued message (and what they post in turn).
     void RunPending();
     // Called with every step of the clock: the offline sequencer renders that much audio.
-    void SetClockListener(std::function<void(std::uint32_t elapsed)> listener) { m_clockListener = std::move(listener); }
+    void SetClockListener(std::function<void(std::uint32_t elapsed)> listener) {
+        m_clockListener = std::move(listener);
+    }
     // Answers for the next message boxes; without one a box answers IDOK, or IDYES for MB_YESNO.
     // An answer function may drive the program (advance the clock) before it answers.
     void AnswerNextBox(int answer);

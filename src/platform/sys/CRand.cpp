@@ -4,7 +4,9 @@ namespace {
 std::uint32_t g_state = 1;
 }
 
-void srand_classic(std::uint32_t seed) { g_state = seed; }
+void srand_classic(std::uint32_t seed) {
+    g_state = seed;
+}
 
 int rand_classic() {
     g_state = g_state * 214013u + 2531011u;

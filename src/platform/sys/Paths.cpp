@@ -29,7 +29,9 @@ std::string ConfigFolder() {
     return home + (home.ends_with('/') ? "" : "/") + ".config";
 }
 
-std::string ProfilePath() { return ConfigFolder() + "/" + ExecutableName() + ".INI"; }
+std::string ProfilePath() {
+    return ConfigFolder() + "/" + ExecutableName() + ".INI";
+}
 
 std::string CurrentDirectory() {
     std::vector<char> buffer(4096);

@@ -13,7 +13,9 @@ namespace {
 // pulled into memory.
 constexpr std::size_t kMaxProfileBytes = 16 * 1024 * 1024;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 
 std::string Trim(const std::string& text) {
     std::size_t begin = 0, end = text.size();
@@ -69,7 +71,9 @@ bool IsComment(const std::string& line) {
 }
 
 // The key of a "key=value" line (or of a line without '=', which is a key with no value).
-std::string KeyOf(const std::string& line) { return Trim(line.substr(0, line.find('='))); }
+std::string KeyOf(const std::string& line) {
+    return Trim(line.substr(0, line.find('=')));
+}
 
 std::optional<std::string> FindValue(const std::vector<std::string>& lines, const std::string& section,
                                      const std::string& key) {
@@ -84,7 +88,8 @@ std::optional<std::string> FindValue(const std::vector<std::string>& lines, cons
         if (EqualNoCase(KeyOf(line), key)) {
             std::size_t equals = line.find('=');
             std::string value = equals == std::string::npos ? std::string() : Trim(line.substr(equals + 1));
-            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                value.back() == value.front())
                 value = value.substr(1, value.size() - 2);
             return value;
         }
@@ -95,7 +100,8 @@ std::optional<std::string> FindValue(const std::vector<std::string>& lines, cons
 } // namespace
 
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, const std::string& file, std::size_t size) {
+                                    const std::string& defaultValue, const std::string& file,
+                                    std::size_t size) {
     std::optional<std::string> value = FindValue(ReadLines(file), section, key);
     std::string result = value ? *value : defaultValue;
     if (size == 0)

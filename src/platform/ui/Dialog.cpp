@@ -30,14 +30,16 @@ CDialog::CDialog(const DialogTemplate& tmpl) : m_template(tmpl), m_caption(tmpl.
     for (const ControlTemplate& control : tmpl.controls)
         m_controls.push_back(MakeControl(*this, control));
     if (tmpl.style & WS_SYSMENU) {
-        m_systemMenu = {{SC_RESTORE, "&Restore", true}, {SC_MOVE, "&Move", false},
-                        {SC_SIZE, "&Size", false},      {SC_MINIMIZE, "Mi&nimize", false},
-                        {SC_MAXIMIZE, "Ma&ximize", false}, {0, "", false},
+        m_systemMenu = {{SC_RESTORE, "&Restore", true},     {SC_MOVE, "&Move", false},
+                        {SC_SIZE, "&Size", false},          {SC_MINIMIZE, "Mi&nimize", false},
+                        {SC_MAXIMIZE, "Ma&ximize", false},  {0, "", false},
                         {SC_CLOSE, "&Close\tAlt+F4", false}};
     }
 }
 
-CDialog::~CDialog() { DestroyWindow(); }
+CDialog::~CDialog() {
+    DestroyWindow();
+}
 
 bool CDialog::CreateView() {
     RegisterHandle();

@@ -43,7 +43,17 @@ inline constexpr DWORD LVS_SORTASCENDING = 0x10;
 inline constexpr DWORD LVS_AUTOARRANGE = 0x100;
 inline constexpr DWORD TBS_AUTOTICKS = 0x1;
 
-enum class ControlKind { PushButton, CheckBox, RadioButton, GroupBox, Static, StaticIcon, Edit, ListView, Trackbar };
+enum class ControlKind {
+    PushButton,
+    CheckBox,
+    RadioButton,
+    GroupBox,
+    Static,
+    StaticIcon,
+    Edit,
+    ListView,
+    Trackbar
+};
 
 // The id of a static that the code never addresses.
 inline constexpr int IDC_STATIC = -1;

@@ -4,7 +4,9 @@ namespace {
 
 const std::string kEmpty;
 
-unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c; }
+unsigned char Fold(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
 
 } // namespace
 
@@ -129,7 +131,9 @@ const std::string& CListCtrl::ItemTextRef(int row, int column) const {
     return item.pooled ? *item.pooled : item.text;
 }
 
-std::string CListCtrl::GetItemText(int row, int column) const { return ItemTextRef(row, column); }
+std::string CListCtrl::GetItemText(int row, int column) const {
+    return ItemTextRef(row, column);
+}
 
 bool CListCtrl::SetItemData(int row, LPARAM data) {
     if (!Valid(row))
@@ -138,7 +142,9 @@ bool CListCtrl::SetItemData(int row, LPARAM data) {
     return true;
 }
 
-LPARAM CListCtrl::GetItemData(int row) const { return Valid(row) ? RowAt(row).data : 0; }
+LPARAM CListCtrl::GetItemData(int row) const {
+    return Valid(row) ? RowAt(row).data : 0;
+}
 
 bool CListCtrl::SetItemImage(int row, int image) {
     if (!Valid(row))
@@ -148,7 +154,9 @@ bool CListCtrl::SetItemImage(int row, int image) {
     return true;
 }
 
-int CListCtrl::GetItemImage(int row) const { return Valid(row) ? RowAt(row).image : -1; }
+int CListCtrl::GetItemImage(int row) const {
+    return Valid(row) ? RowAt(row).image : -1;
+}
 
 bool CListCtrl::SetItemState(int row, UINT state, UINT mask) {
     if (!Valid(row))
@@ -180,7 +188,8 @@ UINT CListCtrl::GetItemState(int row, UINT mask) const {
 
 int CListCtrl::GetNextItem(int start, UINT flags) const {
     for (int row = start + 1; row < GetItemCount(); ++row) {
-        if (((flags & LVNI_FOCUSED) == 0 || row == m_focused) && ((flags & LVNI_SELECTED) == 0 || row == m_selected))
+        if (((flags & LVNI_FOCUSED) == 0 || row == m_focused) &&
+            ((flags & LVNI_SELECTED) == 0 || row == m_selected))
             return row;
     }
     return -1;
@@ -197,8 +206,10 @@ int CListCtrl::FindItem(const std::string& name, int start) const {
     int from = std::max(start + 1, 0);
     if (Style() & LVS_SORTASCENDING) {
         // Equal names sit together in a sorted list, so the first one at or after `from` is the answer.
-        auto first = static_cast<int>(m_order.lower_bound(
-            SortKey(name.data(), name.size()), [&](std::uint32_t id) { return CompareNoCase(m_names[id], name) < 0; }));
+        auto first =
+            static_cast<int>(m_order.lower_bound(SortKey(name.data(), name.size()), [&](std::uint32_t id) {
+                return CompareNoCase(m_names[id], name) < 0;
+            }));
         int row = std::max(first, from);
         return row < GetItemCount() && CompareNoCase(NameAt(row), name) == 0 ? row : -1;
     }

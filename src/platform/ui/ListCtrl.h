@@ -95,7 +95,7 @@ private:
     // a sorted insertion touch only them.
     std::vector<std::string> m_names;
     std::vector<Row> m_rows;
-    RowOrder m_order;        // display order of row ids
+    RowOrder m_order; // display order of row ids
     std::unordered_set<std::string> m_texts;
     const std::string* m_lastPooled = nullptr; // rows come folder by folder: most lookups hit this
     int m_focused = -1;

@@ -31,7 +31,8 @@ private:
     };
     static constexpr std::size_t kMaxChunk = 512;
 
-    template <class TieLess> static bool Before(const Entry& entry, std::uint64_t probeKey, TieLess& tieLess) {
+    template <class TieLess>
+    static bool Before(const Entry& entry, std::uint64_t probeKey, TieLess& tieLess) {
         return entry.key != probeKey ? entry.key < probeKey : tieLess(entry.id);
     }
 

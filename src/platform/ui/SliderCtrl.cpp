@@ -9,9 +9,13 @@ void CSliderCtrl::SetRange(int minimum, int maximum, bool) {
     Notify(ControlChange::Value);
 }
 
-void CSliderCtrl::SetRangeMin(int minimum, bool redraw) { SetRange(minimum, m_max, redraw); }
+void CSliderCtrl::SetRangeMin(int minimum, bool redraw) {
+    SetRange(minimum, m_max, redraw);
+}
 
-void CSliderCtrl::SetRangeMax(int maximum, bool redraw) { SetRange(m_min, maximum, redraw); }
+void CSliderCtrl::SetRangeMax(int maximum, bool redraw) {
+    SetRange(m_min, maximum, redraw);
+}
 
 void CSliderCtrl::SetPos(int position) {
     m_pos = Clamp(position);

@@ -18,17 +18,25 @@ Backend* g_backend = nullptr;
 
 } // namespace
 
-Backend* CurrentBackend() { return g_backend; }
-void SetCurrentBackend(Backend* backend) { g_backend = backend; }
+Backend* CurrentBackend() {
+    return g_backend;
+}
+void SetCurrentBackend(Backend* backend) {
+    g_backend = backend;
+}
 
-CWnd::~CWnd() { UnregisterHandle(); }
+CWnd::~CWnd() {
+    UnregisterHandle();
+}
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
     auto it = Registry().find(hwnd);
     return it == Registry().end() ? nullptr : it->second;
 }
 
-LRESULT CWnd::WindowProc(UINT, WPARAM, LPARAM) { return 0; }
+LRESULT CWnd::WindowProc(UINT, WPARAM, LPARAM) {
+    return 0;
+}
 
 void CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     ::PostMessage(m_hWnd, message, wParam, lParam);

@@ -1,5 +1,5 @@
-#include "platform/sys/CRand.h"
 #include "platform/sys/Paths.h"
+#include "platform/sys/CRand.h"
 #include "platform/sys/SplitPath.h"
 
 #include <gtest/gtest.h>

@@ -103,7 +103,8 @@ TEST_F(ProfileTest, UnwritableFolderFailsAndKeepsTheOldFile) {
     if (geteuid() == 0)
         GTEST_SKIP() << "running as root: permissions do not stop writes";
     Write("[S]\nK=old\n");
-    std::filesystem::permissions(m_folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(m_folder,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_FALSE(WritePrivateProfileString("S", "K", "new", m_file));
     std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all);
     EXPECT_EQ(GetPrivateProfileString("S", "K", "", m_file), "old");

@@ -1,5 +1,5 @@
-#include "platform/headless/HeadlessBackend.h"
 #include "platform/ui/Dialog.h"
+#include "platform/headless/HeadlessBackend.h"
 #include "platform/ui/MessageQueue.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/SliderCtrl.h"
@@ -16,8 +16,8 @@ const std::array kControls{
     ControlTemplate{11, ControlKind::Trackbar, "", 0, 20, 100, 12, WS_CHILD | TBS_AUTOTICKS},
     ControlTemplate{12, ControlKind::Static, "text", 0, 40, 50, 8, WS_CHILD | WS_DISABLED},
 };
-const DialogTemplate kTemplate{5, "Test", "MS Sans Serif", 8, 120, 60, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
-                               kControls};
+const DialogTemplate kTemplate{5, "Test",   "MS Sans Serif", 8, 120, 60, WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                               0, kControls};
 
 class TestDialog : public CDialog {
 public:
@@ -46,7 +46,9 @@ const MessageMapEntry kMap[] = {
     ON_MESSAGE(WM_APP + 1, OnCustom),
 };
 
-MessageMap TestDialog::GetMessageMap() const { return kMap; }
+MessageMap TestDialog::GetMessageMap() const {
+    return kMap;
+}
 
 class DialogTest : public ::testing::Test {
 protected:

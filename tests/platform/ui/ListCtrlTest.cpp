@@ -1,6 +1,6 @@
+#include "platform/ui/ListCtrl.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/ui/Dialog.h"
-#include "platform/ui/ListCtrl.h"
 
 #include <gtest/gtest.h>
 
