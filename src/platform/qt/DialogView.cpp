@@ -1,0 +1,259 @@
+#include "platform/qt/DialogView.h"
+
+#include "platform/qt/ButtonViews.h"
+#include "platform/qt/ControlView.h"
+#include "platform/qt/Icons.h"
+#include "platform/qt/Text.h"
+#include "platform/ui/Dialog.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QShortcut>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace {
+
+Qt::WindowFlags FlagsFor(const DialogTemplate& tmpl) {
+    // A window with a taskbar button of its own is a main window; the others are the dialogs of
+    // one. Neither can be maximised or resized.
+    Qt::WindowFlags flags = (tmpl.exStyle & WS_EX_APPWINDOW) ? Qt::Window : Qt::Dialog;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (tmpl.style & WS_SYSMENU)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (tmpl.style & WS_MINIMIZEBOX)
+        flags |= Qt::WindowMinimizeButtonHint;
+    return flags;
+}
+
+} // namespace
+
+DialogView::DialogView(CDialog& dialog)
+    : QWidget(nullptr, FlagsFor(dialog.Template())), m_dialog(dialog),
+      m_metrics(DialogMetricsFor(dialog.Template().fontName, dialog.Template().fontPointSize)) {
+    const DialogTemplate& tmpl = dialog.Template();
+    setFont(m_metrics.font);
+    setAutoFillBackground(true);
+    setFixedSize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
+
+    for (const auto& control : dialog.Controls()) {
+        if (ControlView* view = CreateControlView(*control, m_metrics, *this))
+            m_views.emplace(control.get(), view);
+    }
+    // Group boxes are drawn behind the controls they frame, which come later in the template.
+    for (const auto& control : dialog.Controls()) {
+        if (control->Kind() == ControlKind::GroupBox) {
+            if (ControlView* view = ViewOf(*control))
+                view->Widget().lower();
+        }
+    }
+
+    m_systemMenu = new QMenu(this);
+    connect(m_systemMenu, &QMenu::triggered, this,
+            [this](QAction* action) { SystemCommandChosen(action->data().toUInt()); });
+    // Shortcuts come before the focused control sees the key, so a focused button does not take
+    // Alt+Space for a Space.
+    if (tmpl.style & WS_SYSMENU) {
+        auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+        connect(menuKey, &QShortcut::activated, this, [this] { PopUpSystemMenu(mapToGlobal(QPoint(0, 0))); });
+        auto* closeKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
+        connect(closeKey, &QShortcut::activated, this, [this] { m_dialog.PostMessage(WM_CLOSE); });
+    }
+    ShowCaptionAndIcon();
+}
+
+DialogView::~DialogView() = default;
+
+ControlView* DialogView::ViewOf(const CControl& control) const {
+    auto it = m_views.find(&control);
+    return it == m_views.end() ? nullptr : it->second;
+}
+
+QWidget* DialogView::WidgetOf(int controlId) const {
+    CControl* control = m_dialog.GetDlgItem(controlId);
+    ControlView* view = control ? ViewOf(*control) : nullptr;
+    return view ? &view->Widget() : nullptr;
+}
+
+void DialogView::ControlChanged(CControl& control, ControlChange change, int row) {
+    if (ControlView* view = ViewOf(control))
+        view->Sync(change, row);
+}
+
+void DialogView::ShowCaptionAndIcon() {
+    setWindowTitle(WindowTitle(m_dialog.GetWindowText()));
+    if (m_dialog.GetIcon() != 0)
+        setWindowIcon(IconOf(m_dialog.GetIcon()));
+}
+
+void DialogView::Show(int command, DialogView* owner) {
+    if (command == SW_HIDE) {
+        hide();
+        return;
+    }
+    PlaceAtFirstShow(owner);
+    switch (command) {
+    case SW_MINIMIZE:
+        showMinimized();
+        break;
+    case SW_RESTORE:
+        showNormal();
+        Activate();
+        break;
+    default:
+        // A window hidden while minimised comes back minimised.
+        if (m_dialog.IsIconic()) {
+            showMinimized();
+        } else {
+            show();
+            Activate();
+        }
+        break;
+    }
+}
+
+void DialogView::PlaceAtFirstShow(DialogView* owner) {
+    if (m_shownBefore)
+        return;
+    m_shownBefore = true;
+    if (owner == this)
+        owner = nullptr;
+    if (!m_placed)
+        CenterOver((m_dialog.Template().style & DS_CENTER) ? nullptr : owner);
+    if (owner && (m_dialog.Template().exStyle & WS_EX_APPWINDOW) == 0) {
+        // Belonging to the owner keeps the window above it and out of the task bar; a modal
+        // dialog also keeps the user out of its owner until it ends.
+        winId();
+        owner->winId();
+        windowHandle()->setTransientParent(owner->windowHandle());
+        if (m_dialog.IsModalRunning())
+            setWindowModality(Qt::WindowModal);
+    }
+    FocusFirstTabStop();
+}
+
+void DialogView::FocusFirstTabStop() {
+    for (const auto& control : m_dialog.Controls()) {
+        if ((control->Style() & WS_TABSTOP) && control->IsWindowEnabled() && control->IsWindowVisible()) {
+            if (ControlView* view = ViewOf(*control)) {
+                view->Widget().setFocus(Qt::TabFocusReason);
+                return;
+            }
+        }
+    }
+}
+
+void DialogView::CenterOver(const QWidget* owner) {
+    QScreen* screen = owner ? owner->screen() : this->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    QRect over = (owner && owner->isVisible() && !owner->isMinimized()) ? owner->frameGeometry() : available;
+    // Before the window is first shown its frame is unknown; the client area stands in for it.
+    QSize size = isVisible() ? frameGeometry().size() : this->size();
+    QPoint topLeft = over.center() - QPoint(size.width() / 2, size.height() / 2);
+    topLeft.setX(std::clamp(topLeft.x(), available.left(),
+                            std::max(available.left(), available.right() - size.width())));
+    topLeft.setY(std::clamp(topLeft.y(), available.top(),
+                            std::max(available.top(), available.bottom() - size.height())));
+    move(topLeft);
+    m_placed = true;
+}
+
+void DialogView::Activate() {
+    raise();
+    activateWindow();
+}
+
+void DialogView::PostCommand(int id) {
+    m_dialog.PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+}
+
+void DialogView::closeEvent(QCloseEvent* event) {
+    // The close box and the window manager's close ask the dialog; the view closes only when
+    // the dialog destroys it.
+    event->ignore();
+    m_dialog.PostMessage(WM_CLOSE);
+}
+
+void DialogView::keyPressEvent(QKeyEvent* event) {
+    // Keys reach the window only when the focused control did not want them.
+    Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        PostCommand(IDCANCEL);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        if (auto* button = dynamic_cast<PushButtonView*>(focusWidget())) {
+            button->Control().ClickedByUser();
+            break;
+        }
+        int command = IDOK;
+        for (const auto& control : m_dialog.Controls()) {
+            if (control->Kind() == ControlKind::PushButton && (control->Style() & 0xF) == BS_DEFPUSHBUTTON &&
+                control->IsWindowEnabled()) {
+                command = control->GetDlgCtrlID();
+                break;
+            }
+        }
+        PostCommand(command);
+        break;
+    }
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void DialogView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange)
+        m_dialog.StateChangedByUser(isVisible(), isMinimized());
+    QWidget::changeEvent(event);
+}
+
+void DialogView::contextMenuEvent(QContextMenuEvent* event) {
+    // The background is where no control is, or a static text or icon, which takes no clicks.
+    QWidget* child = childAt(event->pos());
+    if ((m_dialog.Template().style & WS_SYSMENU) && (!child || qobject_cast<QLabel*>(child))) {
+        PopUpSystemMenu(event->globalPos());
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
+void DialogView::PopUpSystemMenu(const QPoint& globalPosition) {
+    m_systemMenu->clear();
+    for (const SystemMenuItem& item : m_dialog.SystemMenu()) {
+        if (item.id == 0) {
+            m_systemMenu->addSeparator();
+            continue;
+        }
+        // The text's "&" marks the mnemonic and a tab starts the shortcut text, in Qt as in Windows.
+        QAction* action = m_systemMenu->addAction(ToQString(item.text));
+        action->setData(item.id);
+        action->setEnabled(!item.grayed);
+    }
+    m_systemMenu->popup(globalPosition);
+}
+
+void DialogView::SystemCommandChosen(UINT id) {
+    if ((id & 0xFFF0) == SC_MOVE) {
+        // Only the window manager can move a window on Linux desktops.
+        if (QWindow* window = windowHandle())
+            window->startSystemMove();
+        return;
+    }
+    m_dialog.PostMessage(WM_SYSCOMMAND, id, 0);
+}

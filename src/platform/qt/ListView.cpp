@@ -1,0 +1,150 @@
+#include "platform/qt/ListView.h"
+
+#include "platform/ui/Dialog.h"
+#include "platform/ui/ListCtrl.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+ListView::ListView(CListCtrl& control, QWidget& parent)
+    : QTreeView(&parent), m_control(control), m_model(control) {
+    setModel(&m_model);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setIconSize(QSize(16, 16));
+    setWordWrap(false);
+    setFocusPolicy(FocusPolicyFor(control));
+    if ((control.Style() & WS_BORDER) == 0)
+        setFrameShape(QFrame::NoFrame);
+    header()->setSectionsMovable(false);
+    header()->setSectionsClickable(false);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::Interactive);
+    header()->setMinimumSectionSize(0);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    m_flushTimer.setSingleShot(true);
+    connect(&m_flushTimer, &QTimer::timeout, this, [this] { FlushRows(); });
+    m_sinceFlush.start();
+
+    // Keys move the current row as clicks do; either is the user's choice of a row.
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current, const QModelIndex&) {
+                if (!m_applying && current.isValid())
+                    m_control.RowChosenByUser(current.row());
+            });
+    ApplyColumns();
+}
+
+void ListView::Sync(ControlChange change, int row) {
+    switch (change) {
+    case ControlChange::RowInserted:
+        if (m_model.NoteInserted(row))
+            ScheduleFlush();
+        break;
+    case ControlChange::RowChanged:
+        if (m_model.NoteChanged(row))
+            ScheduleFlush();
+        break;
+    case ControlChange::RowsCleared:
+        m_flushTimer.stop();
+        m_model.NoteCleared();
+        ApplySelection();
+        break;
+    case ControlChange::Columns:
+        m_flushTimer.stop();
+        m_model.NoteColumns();
+        ApplyColumns();
+        ApplySelection();
+        break;
+    case ControlChange::Selection:
+        FlushRows();
+        if (row >= 0 && row < m_model.rowCount())
+            scrollTo(m_model.index(row, 0), QAbstractItemView::EnsureVisible);
+        break;
+    default:
+        SyncCommonState(*this, m_control);
+        break;
+    }
+}
+
+void ListView::ScheduleFlush() {
+    if (m_flushTimer.isActive())
+        return;
+    qint64 wait = kFlushIntervalMs - m_sinceFlush.elapsed();
+    m_flushTimer.start(static_cast<int>(std::clamp<qint64>(wait, 0, kFlushIntervalMs)));
+}
+
+void ListView::FlushRows() {
+    m_flushTimer.stop();
+    if (m_model.Pending()) {
+        m_model.Flush();
+        m_sinceFlush.restart();
+    }
+    // Rows inserted above the selection moved it in the control; the view follows.
+    ApplySelection();
+}
+
+void ListView::ApplyColumns() {
+    const auto& columns = m_control.Columns();
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        header()->resizeSection(static_cast<int>(i), columns[i].width);
+}
+
+void ListView::ApplySelection() {
+    m_applying = true;
+    int focused = m_control.GetNextItem(-1, LVNI_FOCUSED);
+    int selected = m_control.GetNextItem(-1, LVNI_SELECTED);
+    QItemSelectionModel* selection = selectionModel();
+    QModelIndex current =
+        focused >= 0 && focused < m_model.rowCount() ? m_model.index(focused, 0) : QModelIndex();
+    if (selection->currentIndex() != current)
+        selection->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    if (selected >= 0 && selected < m_model.rowCount())
+        selection->select(m_model.index(selected, 0),
+                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else
+        selection->clearSelection();
+    m_applying = false;
+}
+
+void ListView::ChosenByUser(int row) {
+    m_control.RowChosenByUser(row);
+    ApplySelection();
+}
+
+void ListView::showEvent(QShowEvent* event) {
+    // A list filled while its window was hidden (the search at start-up) shows whole at once.
+    FlushRows();
+    QTreeView::showEvent(event);
+}
+
+void ListView::mousePressEvent(QMouseEvent* event) {
+    QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid()) {
+        // A click below the rows takes the focus but keeps the selection, which the control holds.
+        setFocus(Qt::MouseFocusReason);
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+    ChosenByUser(index.row());
+}
+
+void ListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid())
+        ChosenByUser(index.row());
+    m_control.Owner().PostMessage(WM_NOTIFY, static_cast<WPARAM>(m_control.GetDlgCtrlID()),
+                                  static_cast<LPARAM>(NM_DBLCLK));
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/qt/ControlView.h"
+#include "platform/qt/ListModel.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QTreeView>
+
+class CListCtrl;
+
+// A list view in report mode over the list control's model: columns with their pixel widths, the
+// small image list's icons in the first column, single selection of whole rows.
+//
+// The user's choice of a row goes to the control; a double click also posts NM_DBLCLK to the
+// dialog, wherever in the list it happens, as the program plays the focused row then. The
+// program's selection is shown and, when it asks, scrolled fully into view.
+class ListView : public QTreeView, public ControlView {
+public:
+    // Row notices are gathered for at least this long before the view hears of them, so a search
+    // that inserts a row per directory does not make the view lay out 100,000 rows per row.
+    static constexpr int kFlushIntervalMs = 100;
+
+    ListView(CListCtrl& control, QWidget& parent);
+
+    ListModel& Model() { return m_model; }
+    QWidget& Widget() override { return *this; }
+    void Sync(ControlChange change, int row) override;
+
+    // Brings the view up to date with the control now.
+    void FlushRows();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void ScheduleFlush();
+    void ApplyColumns();
+    void ApplySelection();
+    void ChosenByUser(int row);
+
+    CListCtrl& m_control;
+    ListModel m_model;
+    QTimer m_flushTimer;
+    QElapsedTimer m_sinceFlush;
+    bool m_applying = false;
+};

@@ -1,0 +1,191 @@
+#include "platform/qt/QtBackend.h"
+
+#include "platform/qt/DialogView.h"
+#include "platform/qt/ModalBoxes.h"
+#include "platform/qt/TrayIcon.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/MessageQueue.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+
+#include <algorithm>
+#include <chrono>
+
+QtBackend::QtBackend()
+    : m_dispatcher(QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread())) {
+    // The program ends when its main dialog does, never because Qt saw its last window close.
+    QApplication::setQuitOnLastWindowClosed(false);
+    m_waitLimit.setSingleShot(true);
+    m_waitLimit.setTimerType(Qt::PreciseTimer);
+    SetCurrentBackend(this);
+}
+
+QtBackend::~QtBackend() {
+    if (CurrentBackend() == this)
+        SetCurrentBackend(nullptr);
+    m_trays.clear();
+    m_timers.clear();
+    m_views.clear();
+}
+
+void QtBackend::ProcessEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // Objects Qt deletes "later" wait for an event loop's return; no Qt loop ever returns here,
+    // and no Qt code is on the stack when the program asks for events, so this is that moment.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void QtBackend::WaitForEvents(std::uint32_t maxMilliseconds) {
+    if (maxMilliseconds == 0) {
+        ProcessEvents();
+        return;
+    }
+    // A message posted after the caller last looked at the queue has called Wake(), which makes
+    // this wait return at once: the dispatcher keeps the wake-up until its next wait.
+    m_waitLimit.start(static_cast<int>(std::min<std::uint32_t>(maxMilliseconds, 0x7FFFFFFF)));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    m_waitLimit.stop();
+}
+
+void QtBackend::Wake() {
+    if (m_dispatcher)
+        m_dispatcher->wakeUp();
+}
+
+std::uint32_t QtBackend::TickCount() {
+    // Milliseconds of the monotonic clock, which counts from the system's start, wrapping at 32
+    // bits as the Windows tick count does.
+    auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void QtBackend::SetTimer(HWND window, UINT id, UINT milliseconds) {
+    auto& timer = m_timers[{window, id}];
+    if (!timer) {
+        timer = std::make_unique<QTimer>();
+        timer->setTimerType(Qt::PreciseTimer);
+        // The queue keeps at most one tick per window and id waiting, as Windows does.
+        QObject::connect(timer.get(), &QTimer::timeout, &m_context,
+                         [window, id] { PostMessage(window, WM_TIMER, id, 0); });
+    }
+    timer->start(static_cast<int>(std::max<UINT>(milliseconds, 1)));
+}
+
+void QtBackend::KillTimer(HWND window, UINT id) {
+    m_timers.erase({window, id});
+}
+
+DialogView* QtBackend::ViewOf(const CDialog& dialog) const {
+    for (const auto& view : m_views) {
+        if (&view->Dialog() == &dialog)
+            return view.get();
+    }
+    return nullptr;
+}
+
+DialogView* QtBackend::ViewOf(HWND window) const {
+    for (const auto& view : m_views) {
+        if (view->Dialog().GetSafeHwnd() == window)
+            return view.get();
+    }
+    return nullptr;
+}
+
+TrayIcon* QtBackend::TrayOf(HWND window, UINT id) const {
+    auto it = m_trays.find({window, id});
+    return it == m_trays.end() ? nullptr : it->second.get();
+}
+
+DialogView* QtBackend::OwnerFor(const DialogView* view) const {
+    for (const auto& candidate : m_views) {
+        if (candidate.get() == view)
+            continue;
+        if (candidate->Dialog().Template().exStyle & WS_EX_APPWINDOW)
+            return candidate->isVisible() && !candidate->isMinimized() ? candidate.get() : nullptr;
+    }
+    return nullptr;
+}
+
+DialogView* QtBackend::VisibleView(HWND window) const {
+    DialogView* view = ViewOf(window);
+    return view && view->isVisible() && !view->isMinimized() ? view : nullptr;
+}
+
+void QtBackend::CreateDialogView(CDialog& dialog) {
+    if (ViewOf(dialog))
+        return;
+    m_views.push_back(std::make_unique<DialogView>(dialog));
+}
+
+void QtBackend::DestroyDialogView(CDialog& dialog) {
+    // A destroyed window's timers go with it, as on Windows.
+    HWND window = dialog.GetSafeHwnd();
+    std::erase_if(m_timers, [window](const auto& entry) { return entry.first.first == window; });
+    std::erase_if(m_views, [&dialog](const auto& view) { return &view->Dialog() == &dialog; });
+}
+
+void QtBackend::ShowDialog(CDialog& dialog, int command) {
+    if (DialogView* view = ViewOf(dialog))
+        view->Show(command, OwnerFor(view));
+}
+
+void QtBackend::CenterDialog(CDialog& dialog) {
+    if (DialogView* view = ViewOf(dialog))
+        view->CenterOver(OwnerFor(view));
+}
+
+void QtBackend::FocusDialog(CDialog& dialog) {
+    if (DialogView* view = ViewOf(dialog))
+        view->Activate();
+}
+
+void QtBackend::DialogChanged(CDialog& dialog) {
+    // The system menu is built from the dialog each time it opens; caption and icon show now.
+    if (DialogView* view = ViewOf(dialog))
+        view->ShowCaptionAndIcon();
+}
+
+void QtBackend::ControlChanged(CDialog& dialog, CControl& control, ControlChange change, int row) {
+    if (DialogView* view = ViewOf(dialog))
+        view->ControlChanged(control, change, row);
+}
+
+int QtBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) {
+    return RunMessageBox(VisibleView(owner), text, caption, style);
+}
+
+void QtBackend::MessageBeep(UINT) {
+    QApplication::beep();
+}
+
+std::optional<std::string> QtBackend::BrowseForFolder(HWND owner, const std::string& title) {
+    return RunFolderChooser(VisibleView(owner), title);
+}
+
+bool QtBackend::TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) {
+    if (!QSystemTrayIcon::isSystemTrayAvailable() || m_trays.count({window, id}))
+        return false;
+    m_trays[{window, id}] = std::make_unique<TrayIcon>(window, id, callbackMessage, iconId, tip);
+    return true;
+}
+
+bool QtBackend::TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,
+                           const std::string& tip) {
+    TrayIcon* tray = TrayOf(window, id);
+    if (!tray)
+        return false;
+    if (flags & NIF_MESSAGE)
+        tray->SetCallbackMessage(callbackMessage);
+    if (flags & NIF_ICON)
+        tray->SetIcon(iconId);
+    if (flags & NIF_TIP)
+        tray->SetTip(tip);
+    return true;
+}
+
+bool QtBackend::TrayDelete(HWND window, UINT id) {
+    return m_trays.erase({window, id}) != 0;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "platform/ui/Backend.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+class QAbstractEventDispatcher;
+class DialogView;
+class TrayIcon;
+
+// The platform layer over Qt 6 Widgets: the real program's backend. Construct it after the
+// QApplication, on the GUI thread; it makes itself the current backend.
+//
+// Qt's event loop never runs on its own: every loop is ours (RunModalLoop), and it lets Qt handle
+// its events through ProcessEvents and WaitForEvents. Message boxes and the folder chooser are
+// shown without Qt's exec() and waited for in our loop, so the message queue keeps being
+// dispatched while they are open.
+class QtBackend : public Backend {
+public:
+    QtBackend();
+    ~QtBackend() override;
+    QtBackend(const QtBackend&) = delete;
+    QtBackend& operator=(const QtBackend&) = delete;
+
+    // The view of a dialog, or null; for tests and tools.
+    DialogView* ViewOf(const CDialog& dialog) const;
+    DialogView* ViewOf(HWND window) const;
+    TrayIcon* TrayOf(HWND window, UINT id) const;
+
+    void ProcessEvents() override;
+    void WaitForEvents(std::uint32_t maxMilliseconds) override;
+    void Wake() override;
+    std::uint32_t TickCount() override;
+
+    void SetTimer(HWND window, UINT id, UINT milliseconds) override;
+    void KillTimer(HWND window, UINT id) override;
+
+    void CreateDialogView(CDialog& dialog) override;
+    void DestroyDialogView(CDialog& dialog) override;
+    void ShowDialog(CDialog& dialog, int command) override;
+    void CenterDialog(CDialog& dialog) override;
+    void FocusDialog(CDialog& dialog) override;
+    void DialogChanged(CDialog& dialog) override;
+    void ControlChanged(CDialog& dialog, CControl& control, ControlChange change, int row) override;
+
+    int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override;
+    void MessageBeep(UINT type) override;
+    std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) override;
+
+    bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) override;
+    bool TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,
+                    const std::string& tip) override;
+    bool TrayDelete(HWND window, UINT id) override;
+
+private:
+    // The window a dialog belongs to: the first main dialog that is on the screen, not minimised.
+    DialogView* OwnerFor(const DialogView* view) const;
+    // A box's owner: the given window's view when it is on the screen.
+    DialogView* VisibleView(HWND window) const;
+
+    QAbstractEventDispatcher* m_dispatcher;
+    QObject m_context; // receiver of the backend's own connections
+    QTimer m_waitLimit;
+    std::vector<std::unique_ptr<DialogView>> m_views; // in order of creation
+    std::map<std::pair<HWND, UINT>, std::unique_ptr<QTimer>> m_timers;
+    std::map<std::pair<HWND, UINT>, std::unique_ptr<TrayIcon>> m_trays;
+};

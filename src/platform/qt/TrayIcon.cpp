@@ -1,0 +1,42 @@
+#include "platform/qt/TrayIcon.h"
+
+#include "platform/qt/Icons.h"
+#include "platform/qt/Text.h"
+#include "platform/ui/MessageQueue.h"
+
+TrayIcon::TrayIcon(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip)
+    : m_window(window), m_id(id), m_callbackMessage(callbackMessage) {
+    SetIcon(iconId);
+    SetTip(tip);
+    connect(&m_icon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { Activated(reason); });
+    m_icon.show();
+}
+
+void TrayIcon::SetIcon(int iconId) {
+    m_iconId = iconId;
+    m_icon.setIcon(IconOf(iconId));
+}
+
+void TrayIcon::SetTip(const std::string& tip) {
+    m_icon.setToolTip(ToQString(tip));
+}
+
+UINT TrayIcon::MouseMessageFor(QSystemTrayIcon::ActivationReason reason) {
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        return WM_LBUTTONDOWN;
+    case QSystemTrayIcon::Context:
+        return WM_RBUTTONDOWN;
+    case QSystemTrayIcon::DoubleClick:
+        // The first click of a double click came as a Trigger already, as with Windows.
+        return WM_LBUTTONDBLCLK;
+    default:
+        return 0;
+    }
+}
+
+void TrayIcon::Activated(QSystemTrayIcon::ActivationReason reason) {
+    if (UINT mouse = MouseMessageFor(reason); mouse != 0 && m_callbackMessage != 0)
+        PostMessage(m_window, m_callbackMessage, m_id, static_cast<LPARAM>(mouse));
+}

@@ -1,0 +1,195 @@
+// The program's own templates built by the Qt backend without a display: every control where its
+// dialog units put it, every text it shows fitting its rectangle, and a picture of each window
+// in the build folder to look at.
+
+#include "QtTestSupport.h"
+
+#include "platform/qt/ControlView.h"
+#include "platform/qt/DialogView.h"
+#include "platform/ui/ListCtrl.h"
+#include "platform/ui/SliderCtrl.h"
+#include "res/Resource.h"
+#include "res/dialogs/MainDialog.h"
+#include "res/dialogs/SearchProgressDialog.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+
+#include <set>
+
+namespace {
+
+QString PicturePath(const char* name) {
+    return QDir(QStringLiteral(SHUFFLON_TEST_OUTPUT_DIR)).filePath(QString::fromLatin1(name));
+}
+
+class TemplateSmokeTest : public QtBackendTest {
+protected:
+    // Shows `text` in control `id` and checks it fits the control's rectangle.
+    void ExpectFits(CDialog& dialog, int id, const std::string& text) {
+        dialog.SetDlgItemText(id, text);
+        QWidget* widget = WidgetOf(dialog, id);
+        ASSERT_TRUE(widget);
+        if (auto* label = dynamic_cast<QLabel*>(widget)) {
+            int needed = label->fontMetrics().horizontalAdvance(label->text());
+            EXPECT_LE(needed, label->width()) << "\"" << text << "\" is clipped in control " << id;
+        } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
+            QString shown = button->text().remove(QLatin1Char('&'));
+            int needed = button->fontMetrics().horizontalAdvance(shown) + 4;
+            EXPECT_LE(needed, button->width()) << "\"" << text << "\" is clipped in button " << id;
+        }
+    }
+
+    // The template's own texts all fit.
+    void ExpectTemplateTextsFit(CDialog& dialog) {
+        for (const auto& control : dialog.Controls()) {
+            QWidget* widget =
+                ViewOf(dialog).ViewOf(*control) ? &ViewOf(dialog).ViewOf(*control)->Widget() : nullptr;
+            ASSERT_TRUE(widget) << "control " << control->GetDlgCtrlID() << " has no widget";
+            auto* label = dynamic_cast<QLabel*>(widget);
+            if (label && !label->text().isEmpty() && !label->wordWrap()) {
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+                    << "template text \"" << label->text().toStdString() << "\" is clipped";
+            }
+        }
+    }
+
+    // No two controls overlap, except what a group box frames.
+    void ExpectNoOverlaps(CDialog& dialog) {
+        std::vector<std::pair<int, QRect>> placed;
+        for (const auto& control : dialog.Controls()) {
+            if (control->Kind() == ControlKind::GroupBox)
+                continue;
+            QWidget& widget = ViewOf(dialog).ViewOf(*control)->Widget();
+            for (const auto& [otherId, otherRect] : placed)
+                EXPECT_FALSE(widget.geometry().intersects(otherRect))
+                    << "control " << control->GetDlgCtrlID() << " overlaps " << otherId;
+            placed.emplace_back(control->GetDlgCtrlID(), widget.geometry());
+        }
+    }
+};
+
+TEST_F(TemplateSmokeTest, MainWindowTemplateBuildsAsItsTableSays) {
+    CDialog dialog(kMainDialogTemplate);
+    dialog.Create();
+    DialogView& view = ViewOf(dialog);
+    const DialogMetrics& m = view.Metrics();
+    EXPECT_EQ(view.size(), QSize(m.X(300), m.Y(164)));
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("Shufflon"));
+
+    // A few rectangles of the table, in pixels.
+    EXPECT_EQ(WidgetOf(dialog, IDC_PLAY)->geometry(), m.Rect(243, 7, 50, 14));
+    EXPECT_EQ(WidgetOf(dialog, IDC_SONGLIST)->geometry(), m.Rect(7, 97, 286, 60));
+    EXPECT_EQ(WidgetOf(dialog, IDC_SLIDER)->geometry(), m.Rect(4, 56, 182, 12));
+    EXPECT_EQ(WidgetOf(dialog, IDC_FOLDER)->geometry(), m.Rect(33, 79, 148, 14));
+    EXPECT_TRUE(WidgetOf(dialog, IDC_PLAYEDCOUNT)->geometry().intersects(m.Rect(66, 46, 115, 8)));
+    EXPECT_TRUE(dynamic_cast<QLabel*>(WidgetOf(dialog, IDC_LENGTH))->alignment() & Qt::AlignRight);
+    EXPECT_TRUE(dynamic_cast<QLabel*>(WidgetOf(dialog, IDC_SONGNAME))->alignment() & Qt::AlignHCenter);
+    EXPECT_TRUE(dynamic_cast<QLineEdit*>(WidgetOf(dialog, IDC_FOLDER))->isReadOnly());
+
+    ExpectNoOverlaps(dialog);
+    ExpectTemplateTextsFit(dialog);
+
+    // The widest texts the program puts in each field.
+    for (const char* status :
+         {"Not Ready", "Stopped", "Playing", "Recording", "Seeking", "Paused", "Opened", "Ready"})
+        ExpectFits(dialog, IDC_STATUS, status);
+    ExpectFits(dialog, IDC_SONGCOUNT, "99999");
+    ExpectFits(dialog, IDC_SONGSIZE, "999999 kB");
+    ExpectFits(dialog, IDC_ELAPSED, "59:59");
+    ExpectFits(dialog, IDC_LENGTH, "59:59");
+    ExpectFits(dialog, IDC_PLAYEDCOUNT, "Played - unplayed: 65535 - 65535");
+    ExpectFits(dialog, IDC_SONGFOLDER, "/home/user/MIDI/Classics/Baroque/.../Bach");
+    ExpectFits(dialog, IDC_SONGNAME, "Twinkle Twinkle Little Star.mid");
+    for (int id : {IDC_PLAY, IDC_PAUSE, IDC_NEXT, IDC_SAVESONG, IDC_BROWSE, IDC_CONFIG, IDC_DELETESONG,
+                   IDC_HIDE, IDC_ABOUT})
+        ExpectFits(dialog, id, dialog.GetDlgItemText(id));
+    ExpectFits(dialog, IDC_PLAY, "Stop");
+    ExpectFits(dialog, IDC_PAUSE, "Resume");
+
+    // The state of a run, for the picture.
+    dialog.SetIcon(IDI_HEADPHONES);
+    auto& list = dialog.Item<CListCtrl>(IDC_SONGLIST);
+    list.SetImageList({IDI_UNPLAYED, IDI_PLAYED}, LVSIL_NORMAL);
+    list.SetImageList({IDI_UNPLAYED, IDI_PLAYED}, LVSIL_SMALL);
+    list.InsertColumn(0, "Filename", LVCFMT_LEFT, 110);
+    list.InsertColumn(1, "Folder", LVCFMT_LEFT, 230);
+    list.InsertColumn(2, "Size", LVCFMT_LEFT, 66);
+    const char* songs[] = {"Ode to Joy.mid", "Greensleeves.rmi", "Amazing Grace.kar", "Minuet in G.mid",
+                           "Frere Jacques (round).mid"};
+    for (const char* song : songs) {
+        int row = list.InsertItem(0, song);
+        list.SetItemText(row, 1, "/home/user/demo/");
+        list.SetItemText(row, 2, "2849 B");
+    }
+    int playing = list.FindItem("Greensleeves.rmi");
+    list.SetItemImage(playing, 1);
+    list.SetItemData(playing, 1);
+    list.SetItemState(playing, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    auto& slider = dialog.Item<CSliderCtrl>(IDC_SLIDER);
+    slider.SetRange(0, 95, true);
+    slider.SetTicFreq(10);
+    slider.SetPageSize(10);
+    slider.SetPos(31);
+    dialog.SetDlgItemText(IDC_STATUS, "Playing");
+    dialog.SetDlgItemText(IDC_SONGFOLDER, "/home/user/demo");
+    dialog.SetDlgItemText(IDC_SONGNAME, "Greensleeves.rmi");
+    dialog.SetDlgItemText(IDC_SONGCOUNT, "5");
+    dialog.SetDlgItemText(IDC_SONGSIZE, "14 kB");
+    dialog.SetDlgItemText(IDC_ELAPSED, "00:31");
+    dialog.SetDlgItemText(IDC_LENGTH, "01:35");
+    dialog.SetDlgItemText(IDC_PLAYEDCOUNT, "Played - unplayed: 1 - 4");
+    dialog.SetDlgItemText(IDC_PLAY, "Stop");
+    dialog.SetDlgItemText(IDC_FOLDER, "/home/user/demo");
+    dialog.ShowWindow(SW_SHOW);
+    DispatchPending();
+    EXPECT_TRUE(view.grab().save(PicturePath("main-dialog.png")));
+}
+
+TEST_F(TemplateSmokeTest, SearchProgressTemplateBuildsAndItsTextsFit) {
+    CSearchProgressDlg dialog;
+    dialog.Create();
+    EXPECT_FALSE(ViewOf(dialog).isVisible());
+    ExpectNoOverlaps(dialog);
+    ExpectTemplateTextsFit(dialog);
+    ExpectFits(dialog, IDC_SEARCH_DIRECTORIES, "99999");
+    ExpectFits(dialog, IDC_SEARCH_FILES, "99999");
+    ExpectFits(dialog, IDC_SEARCH_SIZE, "9999999 kB");
+    dialog.SetDlgItemText(IDC_SEARCH_FOLDER, "/home/user/MIDI/Classics");
+
+    // Closing the window is the cancel command the search watches for.
+    dialog.ShowWindow(SW_SHOW);
+    ViewOf(dialog).close();
+    DispatchPending();
+    EXPECT_TRUE(dialog.CancelRequested());
+    EXPECT_TRUE(ViewOf(dialog).grab().save(PicturePath("search-progress.png")));
+}
+
+TEST_F(TemplateSmokeTest, TestDialogPicture) {
+    TestDialog dialog;
+    dialog.Create();
+    auto& list = dialog.Item<CListCtrl>(kListId);
+    list.SetImageList({IDI_UNPLAYED, IDI_PLAYED}, LVSIL_SMALL);
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 120);
+    list.InsertColumn(1, "Size", LVCFMT_LEFT, 60);
+    for (const char* name : {"one.mid", "two.mid", "three.mid"}) {
+        int row = list.InsertItem(0, name);
+        list.SetItemText(row, 1, "12 B");
+    }
+    list.SetItemImage(1, 1);
+    dialog.Item<CButton>(kCheckId).SetCheck(1);
+    dialog.Item<CButton>(kRadioBId).SetCheck(1);
+    dialog.Item<CSliderCtrl>(kSliderId).SetPos(40);
+    dialog.SetDlgItemText(kFolderEditId, "/Home/User/MIDI");
+    dialog.SetDlgItemText(kTypedEditId, "Typed");
+    dialog.EnableDlgItem(kDefaultPushId, false);
+    dialog.ShowWindow(SW_SHOW);
+    DispatchPending();
+    ExpectTemplateTextsFit(dialog);
+    EXPECT_TRUE(ViewOf(dialog).grab().save(PicturePath("test-dialog.png")));
+}
+
+} // namespace
