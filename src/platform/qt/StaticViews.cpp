@@ -9,8 +9,6 @@ namespace {
 
 // The type field of a static's style.
 constexpr DWORD kStaticTypeMask = 0x1F;
-// Statics whose text is shown as it is, without the prefix rule.
-constexpr DWORD kNoPrefix = 0x80;
 
 Qt::Alignment AlignmentFor(DWORD style) {
     switch (style & kStaticTypeMask) {
@@ -38,7 +36,7 @@ StaticTextView::StaticTextView(CControl& control, QWidget& parent, bool wordWrap
 
 void StaticTextView::ShowText() {
     QString text = ToQString(m_control.GetWindowText());
-    setText((m_control.Style() & kNoPrefix) ? text : WithoutPrefix(text));
+    setText((m_control.Style() & SS_NOPREFIX) ? text : WithoutPrefix(text));
 }
 
 void StaticTextView::Sync(ControlChange change, int) {

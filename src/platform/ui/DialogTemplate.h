@@ -33,6 +33,8 @@ inline constexpr DWORD SS_LEFT = 0x0;
 inline constexpr DWORD SS_CENTER = 0x1;
 inline constexpr DWORD SS_RIGHT = 0x2;
 inline constexpr DWORD SS_ICON = 0x3;
+// Shows '&' as it is instead of as a mnemonic marker: for texts that come from file names.
+inline constexpr DWORD SS_NOPREFIX = 0x80;
 inline constexpr DWORD ES_LOWERCASE = 0x10;
 inline constexpr DWORD ES_AUTOHSCROLL = 0x80;
 inline constexpr DWORD ES_READONLY = 0x800;
