@@ -4,6 +4,7 @@
 
 void RowOrder::clear() {
     m_chunks.clear();
+    m_last.clear();
     m_starts.clear();
     m_size = 0;
 }
@@ -19,9 +20,11 @@ std::uint32_t RowOrder::at(std::size_t index) const {
     return m_chunks[chunk][index - m_starts[chunk]].id;
 }
 
-void RowOrder::set_key(std::size_t index, std::uint64_t key) {
+void RowOrder::set_key(std::size_t index, unsigned __int128 key) {
     std::size_t chunk = ChunkOf(index);
-    m_chunks[chunk][index - m_starts[chunk]].key = key;
+    m_chunks[chunk][index - m_starts[chunk]].hi = static_cast<std::uint64_t>(key >> 32);
+    m_chunks[chunk][index - m_starts[chunk]].lo = static_cast<std::uint32_t>(key);
+    RefreshLast(chunk);
 }
 
 void RowOrder::erase(std::size_t index) {
@@ -30,22 +33,27 @@ void RowOrder::erase(std::size_t index) {
     entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index - m_starts[chunk]));
     --m_size;
     if (entries.empty()) {
+        m_last.erase(m_last.begin() + static_cast<std::ptrdiff_t>(chunk));
         m_chunks.erase(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk));
         m_starts.erase(m_starts.begin() + static_cast<std::ptrdiff_t>(chunk));
         if (chunk == m_chunks.size())
             return;
+    } else {
+        RefreshLast(chunk);
     }
     RebuildStarts(chunk);
 }
 
-void RowOrder::insert(std::size_t index, std::uint32_t id, std::uint64_t key) {
+void RowOrder::insert(std::size_t index, std::uint32_t id, unsigned __int128 key) {
     if (m_chunks.empty()) {
         m_chunks.emplace_back().reserve(kMaxChunk);
+        m_last.emplace_back();
         m_starts.push_back(0);
     }
     std::size_t chunk = index >= m_size ? m_chunks.size() - 1 : ChunkOf(index);
     std::vector<Entry>& ids = m_chunks[chunk];
-    ids.insert(ids.begin() + static_cast<std::ptrdiff_t>(index - m_starts[chunk]), Entry{key, id});
+    ids.insert(ids.begin() + static_cast<std::ptrdiff_t>(index - m_starts[chunk]),
+               Entry{static_cast<std::uint64_t>(key >> 32), id, static_cast<std::uint32_t>(key)});
     ++m_size;
     if (ids.size() > kMaxChunk) {
         std::vector<Entry> upper(ids.begin() + kMaxChunk / 2, ids.end());
@@ -53,7 +61,9 @@ void RowOrder::insert(std::size_t index, std::uint32_t id, std::uint64_t key) {
         ids.resize(kMaxChunk / 2);
         m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, std::move(upper));
         m_starts.insert(m_starts.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, 0);
+        m_last.insert(m_last.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, m_chunks[chunk + 1].back());
     }
+    RefreshLast(chunk);
     RebuildStarts(chunk);
 }
 
@@ -65,9 +75,9 @@ void RowOrder::RebuildStarts(std::size_t fromChunk) {
     }
 }
 
-std::uint64_t SortKey(const char* text, std::size_t length) {
-    std::uint64_t key = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
+unsigned __int128 SortKey(const char* text, std::size_t length) {
+    unsigned __int128 key = 0;
+    for (std::size_t i = 0; i < 12; ++i) {
         unsigned char c = i < length ? static_cast<unsigned char>(text[i]) : 0;
         if (c >= 'A' && c <= 'Z')
             c = static_cast<unsigned char>(c + 32);

@@ -15,41 +15,46 @@ public:
     void clear();
 
     std::uint32_t at(std::size_t index) const;
-    void insert(std::size_t index, std::uint32_t id, std::uint64_t key = 0);
-    void set_key(std::size_t index, std::uint64_t key);
+    void insert(std::size_t index, std::uint32_t id, unsigned __int128 key = 0);
+    void set_key(std::size_t index, unsigned __int128 key);
     void erase(std::size_t index);
 
     // Index of the first position that does not sort before the probe, for a sequence kept
     // sorted. A position sorts before it when its key is smaller; on equal keys tieLess(id)
     // decides.
-    template <class TieLess> std::size_t lower_bound(std::uint64_t probeKey, TieLess tieLess) const;
+    template <class TieLess> std::size_t lower_bound(unsigned __int128 probeKey, TieLess tieLess) const;
 
 private:
     struct Entry {
-        std::uint64_t key;
+        std::uint64_t hi;
         std::uint32_t id;
+        std::uint32_t lo;
+        unsigned __int128 Key() const { return (static_cast<unsigned __int128>(hi) << 32) | lo; }
     };
     static constexpr std::size_t kMaxChunk = 512;
 
     template <class TieLess>
-    static bool Before(const Entry& entry, std::uint64_t probeKey, TieLess& tieLess) {
-        return entry.key != probeKey ? entry.key < probeKey : tieLess(entry.id);
+    static bool Before(const Entry& entry, unsigned __int128 probeKey, TieLess& tieLess) {
+        return entry.Key() != probeKey ? entry.Key() < probeKey : tieLess(entry.id);
     }
 
     void RebuildStarts(std::size_t fromChunk);
     std::size_t ChunkOf(std::size_t index) const;
 
+    void RefreshLast(std::size_t chunk) { m_last[chunk] = m_chunks[chunk].back(); }
     std::vector<std::vector<Entry>> m_chunks;
+    std::vector<Entry> m_last;         // each chunk's last entry, side by side for the chunk search
     std::vector<std::size_t> m_starts; // index of each chunk's first row
     std::size_t m_size = 0;
 };
 
-template <class TieLess> std::size_t RowOrder::lower_bound(std::uint64_t probeKey, TieLess tieLess) const {
+template <class TieLess>
+std::size_t RowOrder::lower_bound(unsigned __int128 probeKey, TieLess tieLess) const {
     // First the chunk: the first one whose last id does not sort before the probe.
     std::size_t lo = 0, hi = m_chunks.size();
     while (lo < hi) {
         std::size_t mid = (lo + hi) / 2;
-        if (Before(m_chunks[mid].back(), probeKey, tieLess))
+        if (Before(m_last[mid], probeKey, tieLess))
             lo = mid + 1;
         else
             hi = mid;
@@ -68,7 +73,7 @@ template <class TieLess> std::size_t RowOrder::lower_bound(std::uint64_t probeKe
     return m_starts[lo] + first;
 }
 
-// The first eight bytes of a text with ASCII letters folded to lower case, big-endian, zero
+// The first twelve bytes of a text with ASCII letters folded to lower case, big-endian, zero
 // padded: comparing two keys as numbers orders the texts as CompareNoCase does, as far as the
 // keys reach.
-std::uint64_t SortKey(const char* text, std::size_t length);
+unsigned __int128 SortKey(const char* text, std::size_t length);
