@@ -77,6 +77,15 @@ void HeadlessBackend::KillTimer(HWND window, UINT id) {
     m_timers.erase({window, id});
 }
 
+void HeadlessBackend::CreateDialogView(CDialog& dialog) {
+    m_dialogs[dialog.Template().id] = dialog.GetSafeHwnd();
+}
+
+HWND HeadlessBackend::LiveDialog(int templateId) const {
+    auto it = m_dialogs.find(templateId);
+    return it != m_dialogs.end() && CWnd::FromHandle(it->second) ? it->second : 0;
+}
+
 void HeadlessBackend::FocusDialog(CDialog& dialog) {
     m_focused = dialog.GetSafeHwnd();
 }

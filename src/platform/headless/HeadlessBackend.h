@@ -54,6 +54,8 @@ public:
     bool TimerRunning(HWND window, UINT id) const { return m_timers.count({window, id}) != 0; }
     std::vector<std::string> BrowseTitles() const { return m_browseTitles; }
     int CenterCount() const { return m_centered; }
+    // The window of the last dialog made from the template, while it exists; 0 otherwise.
+    HWND LiveDialog(int templateId) const;
 
     // Backend.
     void ProcessEvents() override;
@@ -62,7 +64,7 @@ public:
     std::uint32_t TickCount() override { return m_now; }
     void SetTimer(HWND window, UINT id, UINT milliseconds) override;
     void KillTimer(HWND window, UINT id) override;
-    void CreateDialogView(CDialog&) override {}
+    void CreateDialogView(CDialog& dialog) override;
     void DestroyDialogView(CDialog&) override {}
     void ShowDialog(CDialog&, int) override {}
     void CenterDialog(CDialog&) override { ++m_centered; }
@@ -98,4 +100,5 @@ private:
     int m_beeps = 0;
     int m_centered = 0;
     HWND m_focused = 0;
+    std::map<int, HWND> m_dialogs; // template id -> window of the last dialog made from it
 };
