@@ -58,8 +58,13 @@ public:
     void SelectAndShow(int row);
     void ShowPlayedCount();
 
+    // Play control: the controls of the idle state, and of the idle state after a song failed to open.
+    void ShowIdleControls();
+    void ShowOpenFailure();
+
     // Folder choice and search.
     void SearchFolder(const std::string& folder);
+    void ShowEmptyList();
 
     // Sequencer device.
     MCIERROR OpenAndPlay(HWND notify, const std::string& path);

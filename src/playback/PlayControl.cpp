@@ -18,13 +18,7 @@ void CMainDlg::OnPlay() {
         CloseDevice();
         m_bPlaying = FALSE;
         SetTrayIcon(1);
-        SetDlgItemText(IDC_PLAY, "Play");
-        SetDlgItemText(IDC_PAUSE, "Pause");
-        m_bPaused = FALSE;
-        ShowCurrentSong("");
-        SetDlgItemText(IDC_ELAPSED, "0");
-        SetDlgItemText(IDC_LENGTH, "0");
-        EnableDlgItem(IDC_PAUSE, false);
+        ShowIdleControls();
         return;
     }
 
@@ -50,13 +44,7 @@ void CMainDlg::OnPlay() {
         } else {
             m_bPlaying = FALSE;
             SetTrayIcon(1);
-            SetDlgItemText(IDC_PLAY, "Play");
-            SetDlgItemText(IDC_PAUSE, "Pause");
-            m_bPaused = FALSE;
-            ShowCurrentSong("");
-            SetDlgItemText(IDC_ELAPSED, "0");
-            SetDlgItemText(IDC_LENGTH, "0");
-            EnableDlgItem(IDC_PAUSE, false);
+            ShowIdleControls();
             SetTimer(IDT_PROGRESS, kProgressPeriod);
             return;
         }
@@ -86,21 +74,29 @@ void CMainDlg::OnPlay() {
         CloseDevice();
         m_bPlaying = FALSE;
         SetTrayIcon(1);
-        SetDlgItemText(IDC_PLAY, "Play");
-        SetDlgItemText(IDC_PAUSE, "Pause");
-        m_bPaused = FALSE;
-        ShowCurrentSong("");
-        m_slider.SetPos(0);
-        SetDlgItemText(IDC_ELAPSED, "0");
-        SetDlgItemText(IDC_LENGTH, "0");
-        EnableDlgItem(IDC_PLAY, true);
-        EnableDlgItem(IDC_NEXT, true);
-        EnableDlgItem(IDC_PAUSE, false);
+        ShowOpenFailure();
         return;
     }
     SetTrayIcon(0);
     SetTimer(IDT_PROGRESS, kProgressPeriod);
     EnableDlgItem(IDC_PAUSE, true);
+}
+
+void CMainDlg::ShowIdleControls() {
+    SetDlgItemText(IDC_PLAY, "Play");
+    SetDlgItemText(IDC_PAUSE, "Pause");
+    m_bPaused = FALSE;
+    ShowCurrentSong("");
+    SetDlgItemText(IDC_ELAPSED, "0");
+    SetDlgItemText(IDC_LENGTH, "0");
+    EnableDlgItem(IDC_PAUSE, false);
+}
+
+void CMainDlg::ShowOpenFailure() {
+    ShowIdleControls();
+    m_slider.SetPos(0);
+    EnableDlgItem(IDC_PLAY, true);
+    EnableDlgItem(IDC_NEXT, true);
 }
 
 void CMainDlg::OnNext() {
@@ -169,16 +165,8 @@ void CMainDlg::OnDblclkList(NMHDR*, LRESULT* result) {
         ShowMciError(code);
         CloseDevice();
         m_bPlaying = FALSE;
-        SetDlgItemText(IDC_PLAY, "Play");
-        SetDlgItemText(IDC_PAUSE, "Pause");
-        m_bPaused = FALSE;
-        ShowCurrentSong("");
-        m_slider.SetPos(0);
-        SetDlgItemText(IDC_ELAPSED, "0");
-        SetDlgItemText(IDC_LENGTH, "0");
-        EnableDlgItem(IDC_PLAY, true);
-        EnableDlgItem(IDC_NEXT, true);
-        EnableDlgItem(IDC_PAUSE, false);
+        // Unlike Play, a double click leaves the tray icon as it was.
+        ShowOpenFailure();
         return;
     }
     SetTimer(IDT_PROGRESS, kProgressPeriod);

@@ -36,15 +36,7 @@ void CMainDlg::SearchFolder(const std::string& folder) {
         m_bPlaying = FALSE;
         SetDlgItemText(IDC_PLAY, "Play");
         m_list.DeleteAllItems();
-        SetDlgItemText(IDC_SONGCOUNT, "0");
-        SetDlgItemText(IDC_SONGSIZE, "0 kB");
-        ShowCurrentSong("");
-        SetDlgItemText(IDC_ELAPSED, "0");
-        SetDlgItemText(IDC_LENGTH, "0");
-        m_slider.SetPos(0);
-        EnableDlgItem(IDC_PLAY, false);
-        EnableDlgItem(IDC_NEXT, false);
-        EnableDlgItem(IDC_PAUSE, false);
+        ShowEmptyList();
         MessageBox("Directory search aborted !!!", "Shufflon", MB_OK | MB_ICONINFORMATION);
         return;
     }
@@ -67,14 +59,18 @@ void CMainDlg::SearchFolder(const std::string& folder) {
         if (m_bAutoplay)
             OnNext();
     } else {
-        SetDlgItemText(IDC_SONGCOUNT, "0");
-        SetDlgItemText(IDC_SONGSIZE, "0 kB");
-        ShowCurrentSong("");
-        SetDlgItemText(IDC_ELAPSED, "0");
-        SetDlgItemText(IDC_LENGTH, "0");
-        m_slider.SetPos(0);
-        EnableDlgItem(IDC_PLAY, false);
-        EnableDlgItem(IDC_NEXT, false);
-        EnableDlgItem(IDC_PAUSE, false);
+        ShowEmptyList();
     }
+}
+
+void CMainDlg::ShowEmptyList() {
+    SetDlgItemText(IDC_SONGCOUNT, "0");
+    SetDlgItemText(IDC_SONGSIZE, "0 kB");
+    ShowCurrentSong("");
+    SetDlgItemText(IDC_ELAPSED, "0");
+    SetDlgItemText(IDC_LENGTH, "0");
+    m_slider.SetPos(0);
+    EnableDlgItem(IDC_PLAY, false);
+    EnableDlgItem(IDC_NEXT, false);
+    EnableDlgItem(IDC_PAUSE, false);
 }
