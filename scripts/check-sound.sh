@@ -5,7 +5,7 @@
 #
 #   scripts/check-sound.sh [BUILD_DIR] [MIDI_FILE]
 #
-# BUILD_DIR defaults to build-mci beside this script's folder; without a MIDI file a C major scale
+# BUILD_DIR defaults to build beside this script's folder; without a MIDI file a C major scale
 # of four seconds is written and played. PulseAudio's null sink runs slower than real time on a
 # busy machine, so this checks that sound arrived, not how long it took.
 #
@@ -15,7 +15,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$here/build-mci}
+build=${1:-$here/build}
 song=${2:-}
 mciplay="$build/tools/mciplay/mciplay"
 min_rms=0.001 # -60 dBFS; a silent recording measures 0

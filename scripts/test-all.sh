@@ -21,6 +21,10 @@ run_build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSHUFFLON_SANITIZE=ON
 # A short run of the MIDI reader's fuzz target.
 "$root/fuzz/run.sh" 30 || status=1
 
+# The live sequencer device heard through a PulseAudio null sink, with its live tests.
+CHECK_SOUND_RUN="$root/build/tests/platform/mci/mci_synth_tests --gtest_filter=Live*" \
+  "$root/scripts/check-sound.sh" "$root/build" || status=1
+
 # The real program on a virtual desktop with a null sound sink.
 "$root/scripts/e2e.sh" "$root/build" || status=1
 
