@@ -153,6 +153,20 @@ TEST_F(AppTest, StartHiddenHidesAtTheFirstTick) {
     EXPECT_TRUE(dialog.IsWindowVisible());
 }
 
+TEST_F(AppTest, WithoutATrayHidingMinimisesSoTheWindowCanComeBack) {
+    m_backend.SetTrayAvailable(false);
+    Settings("RunHidden=1\nAutoplay=0");
+    CMainDlg& dialog = Start();
+    dialog.ShowWindow(SW_SHOW);
+    m_backend.Advance(1);
+    EXPECT_TRUE(dialog.IsWindowVisible());
+    EXPECT_TRUE(dialog.IsIconic());
+    dialog.ShowWindow(SW_RESTORE);
+    Click(IDC_HIDE);
+    EXPECT_TRUE(dialog.IsWindowVisible());
+    EXPECT_TRUE(dialog.IsIconic());
+}
+
 TEST_F(AppTest, WithoutStartHiddenTheStartupTimerOnlyStopsItself) {
     CMainDlg& dialog = Start();
     dialog.ShowWindow(SW_SHOW);

@@ -122,6 +122,8 @@ std::optional<std::string> HeadlessBackend::BrowseForFolder(HWND, const std::str
 }
 
 bool HeadlessBackend::TrayAdd(HWND, UINT, UINT callbackMessage, int iconId, const std::string& tip) {
+    if (!m_trayAvailable)
+        return false;
     m_tray = Tray{true, callbackMessage, iconId, tip};
     return true;
 }

@@ -45,6 +45,8 @@ public:
     void AnswerNextBox(int answer);
     void AnswerNextBox(std::function<int(const Box&)> answer);
     void AnswerNextBrowse(std::optional<std::string> folder);
+    // A desktop without a notification area refuses tray icons.
+    void SetTrayAvailable(bool available) { m_trayAvailable = available; }
 
     const std::vector<Box>& Boxes() const { return m_boxes; }
     void ClearBoxes() { m_boxes.clear(); }
@@ -97,6 +99,7 @@ private:
     std::vector<std::string> m_browseTitles;
     std::vector<Box> m_boxes;
     Tray m_tray;
+    bool m_trayAvailable = true;
     int m_beeps = 0;
     int m_centered = 0;
     HWND m_focused = 0;
