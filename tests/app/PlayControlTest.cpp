@@ -365,6 +365,60 @@ TEST_F(PlayTest, PageStepNearTheStartSeeksToZero) {
     EXPECT_EQ(Text(IDC_ELAPSED), "00:00");
 }
 
+TEST_F(PlayTest, ASinglePausedSongThenPlayedKeepsThePauseFlag) {
+    CMainDlg& dialog = StartIdle();
+    dialog.m_list.RowChosenByUser(2);
+    PostMessage(dialog.GetSafeHwnd(), WM_NOTIFY, IDC_SONGLIST, static_cast<LPARAM>(NM_DBLCLK));
+    m_backend.RunPending();
+    m_backend.Advance(1000);
+    Click(IDC_PAUSE); // Single -> Single paused
+    EXPECT_FALSE(dialog.m_bPlaying);
+    EXPECT_TRUE(dialog.m_bPaused);
+    EXPECT_FALSE(TimerRunning(IDT_PROGRESS));
+
+    Click(IDC_PLAY); // Single paused -> Playing with pause flag
+    EXPECT_TRUE(dialog.m_bPlaying);
+    EXPECT_TRUE(dialog.m_bPaused);
+    EXPECT_EQ(Text(IDC_PAUSE), "Resume");
+    EXPECT_EQ(Text(IDC_SONGNAME), "a.mid");
+    m_backend.Advance(500);
+    EXPECT_EQ(Text(IDC_STATUS), "Paused");
+
+    Click(IDC_PAUSE); // Resume reopens the current song at the position the last Pause saved
+    EXPECT_FALSE(dialog.m_bPaused);
+    EXPECT_EQ(Text(IDC_SONGNAME), "a.mid");
+    EXPECT_GE(Position(), 1000u);
+    EXPECT_LT(Position(), 1100u);
+}
+
+TEST_F(PlayTest, AFailedResumeMovesOnWithThePauseFlag) {
+    CMainDlg& dialog = StartIdle();
+    Click(IDC_PLAY);
+    m_backend.Advance(500);
+    Click(IDC_PAUSE);
+    std::filesystem::remove(SongsFolder() + "/a.mid");
+    m_backend.AnswerNextBox([&](const HeadlessBackend::Box& box) {
+        EXPECT_EQ(box.caption, "Shufflon Error");
+        EXPECT_TRUE(TimerRunning(IDT_PROGRESS));
+        return IDOK;
+    });
+    Click(IDC_PAUSE);
+    EXPECT_TRUE(dialog.m_bPaused);
+    EXPECT_EQ(Text(IDC_PAUSE), "Resume");
+    m_backend.Advance(500);
+    EXPECT_EQ(Text(IDC_SONGNAME), "b.mid");
+    EXPECT_TRUE(DeviceOpen());
+    EXPECT_TRUE(dialog.m_bPaused);
+    EXPECT_EQ(Text(IDC_STATUS), "Paused");
+}
+
+TEST_F(PlayTest, IntroOfZeroCutsAtTheFirstTickPastTheStart) {
+    StartIdle("Intro=1\nIntroLength=0");
+    Click(IDC_PLAY);
+    m_backend.Advance(500);
+    EXPECT_EQ(Text(IDC_SONGNAME), "b.mid");
+}
+
 TEST_F(PlayTest, CloseWhilePlayingStopsTheSoundAndWritesSettings) {
     StartIdle();
     Click(IDC_PLAY);
