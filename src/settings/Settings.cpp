@@ -10,38 +10,37 @@ namespace {
 
 const char kSection[] = "SHFConfig";
 
-int ReadInt(const char* key, int defaultValue) {
-    return static_cast<int>(GetPrivateProfileInt(kSection, key, defaultValue, ProfilePath()));
-}
-
-std::string ReadString(const char* key, const std::string& defaultValue) {
-    return GetPrivateProfileString(kSection, key, defaultValue, ProfilePath());
-}
-
 } // namespace
 
 void CMainDlg::LoadSettings() {
-    m_bAutoplay = ReadInt("Autoplay", 1);
-    m_bIntro = ReadInt("Intro", 0);
-    m_nIntroLength = ReadInt("IntroLength", 20);
-    m_nPlayStyle = ReadInt("PlayStile", 0);
-    m_bSubfolders = ReadInt("Subfolders", 1);
-    m_bAllowRepetition = ReadInt("AllowRepetition", 1);
-    m_strSaveFolder = ReadString("SaveFolder", DefaultSaveFolder());
-    m_bRunHidden = ReadInt("RunHidden", 0);
-    m_nSCInitMode = ReadInt("SCInitMode", 0);
-    m_strSCInitFile = ReadString("SCInitFile", "");
-    m_strDeleteFolder = ReadString("DeleteFolder", DefaultDeleteFolder());
-    m_bUseTaglist = ReadInt("UseTaglist", 0);
+    const PrivateProfile profile(ProfilePath());
+    auto readInt = [&](const char* key, int defaultValue) {
+        return static_cast<int>(profile.GetInt(kSection, key, defaultValue));
+    };
+    auto readString = [&](const char* key, const std::string& defaultValue) {
+        return profile.GetString(kSection, key, defaultValue);
+    };
+    m_bAutoplay = readInt("Autoplay", 1);
+    m_bIntro = readInt("Intro", 0);
+    m_nIntroLength = readInt("IntroLength", 20);
+    m_nPlayStyle = readInt("PlayStile", 0);
+    m_bSubfolders = readInt("Subfolders", 1);
+    m_bAllowRepetition = readInt("AllowRepetition", 1);
+    m_strSaveFolder = readString("SaveFolder", DefaultSaveFolder());
+    m_bRunHidden = readInt("RunHidden", 0);
+    m_nSCInitMode = readInt("SCInitMode", 0);
+    m_strSCInitFile = readString("SCInitFile", "");
+    m_strDeleteFolder = readString("DeleteFolder", DefaultDeleteFolder());
+    m_bUseTaglist = readInt("UseTaglist", 0);
 }
 
 void CMainDlg::SaveSettings() {
-    const std::string file = ProfilePath();
+    PrivateProfile profile(ProfilePath());
     auto writeInt = [&](const char* key, int value) {
-        WritePrivateProfileString(kSection, key, std::to_string(value), file);
+        profile.WriteString(kSection, key, std::to_string(value));
     };
     auto writeString = [&](const char* key, const std::string& value) {
-        WritePrivateProfileString(kSection, key, value, file);
+        profile.WriteString(kSection, key, value);
     };
     writeInt("Autoplay", m_bAutoplay);
     writeInt("Intro", m_bIntro);
@@ -55,4 +54,6 @@ void CMainDlg::SaveSettings() {
     writeString("SCInitFile", m_strSCInitFile);
     writeString("DeleteFolder", m_strDeleteFolder);
     writeInt("UseTaglist", m_bUseTaglist);
+    // A profile that cannot be written loses only the settings; nothing is reported.
+    profile.Save();
 }

@@ -99,10 +99,11 @@ std::optional<std::string> FindValue(const std::vector<std::string>& lines, cons
 
 } // namespace
 
-std::string GetPrivateProfileString(const std::string& section, const std::string& key,
-                                    const std::string& defaultValue, const std::string& file,
-                                    std::size_t size) {
-    std::optional<std::string> value = FindValue(ReadLines(file), section, key);
+PrivateProfile::PrivateProfile(std::string file) : m_file(std::move(file)), m_lines(ReadLines(m_file)) {}
+
+std::string PrivateProfile::GetString(const std::string& section, const std::string& key,
+                                      const std::string& defaultValue, std::size_t size) const {
+    std::optional<std::string> value = FindValue(m_lines, section, key);
     std::string result = value ? *value : defaultValue;
     if (size == 0)
         return std::string();
@@ -111,32 +112,16 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
     return result;
 }
 
-UINT ParseProfileInt(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ')
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    std::uint32_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
-    return negative ? 0u - value : value;
-}
-
-UINT GetPrivateProfileInt(const std::string& section, const std::string& key, int defaultValue,
-                          const std::string& file) {
-    std::optional<std::string> value = FindValue(ReadLines(file), section, key);
+UINT PrivateProfile::GetInt(const std::string& section, const std::string& key, int defaultValue) const {
+    std::optional<std::string> value = FindValue(m_lines, section, key);
     if (!value || value->empty())
         return static_cast<UINT>(defaultValue);
     return ParseProfileInt(*value);
 }
 
-BOOL WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
-                               const std::string& file) {
-    std::vector<std::string> lines = ReadLines(file);
+void PrivateProfile::WriteString(const std::string& section, const std::string& key,
+                                 const std::string& value) {
+    std::vector<std::string>& lines = m_lines;
     std::string entry = key + "=" + value;
     bool inSection = false;
     std::optional<std::size_t> sectionEnd; // one past the last non-blank line of the section
@@ -167,8 +152,44 @@ BOOL WritePrivateProfileString(const std::string& section, const std::string& ke
             lines.push_back(entry);
         }
     }
+}
+
+bool PrivateProfile::Save() const {
     std::ostringstream text;
-    for (const std::string& line : lines)
+    for (const std::string& line : m_lines)
         text << line << '\n';
-    return WriteFileAtomically(file, text.str()) ? TRUE : FALSE;
+    return WriteFileAtomically(m_file, text.str());
+}
+
+UINT ParseProfileInt(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::uint32_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
+    return negative ? 0u - value : value;
+}
+
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, const std::string& file,
+                                    std::size_t size) {
+    return PrivateProfile(file).GetString(section, key, defaultValue, size);
+}
+
+UINT GetPrivateProfileInt(const std::string& section, const std::string& key, int defaultValue,
+                          const std::string& file) {
+    return PrivateProfile(file).GetInt(section, key, defaultValue);
+}
+
+BOOL WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& file) {
+    PrivateProfile profile(file);
+    profile.WriteString(section, key, value);
+    return profile.Save() ? TRUE : FALSE;
 }

@@ -3,11 +3,31 @@
 #include "platform/WinTypes.h"
 
 #include <string>
+#include <vector>
 
 // Private profile (INI) files read and written by the Windows rules: section and key names match
 // without regard to ASCII case, values are trimmed of blanks, one pair of surrounding quotes is
 // removed, integers are read as far as they are digits. A write replaces the whole file
 // atomically (written beside it, then renamed), so a crash never leaves half a file.
+
+// One profile file held in memory: read once, changed key by key, written back in one atomic
+// replacement. The free functions below are its one-call forms; code that reads or writes many
+// keys at once keeps one of these instead, so the file is read and written once.
+class PrivateProfile {
+public:
+    explicit PrivateProfile(std::string file);
+
+    std::string GetString(const std::string& section, const std::string& key, const std::string& defaultValue,
+                          std::size_t size = 4096) const;
+    UINT GetInt(const std::string& section, const std::string& key, int defaultValue) const;
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    // Writes the file; false when it cannot be written (the old file then stays as it was).
+    bool Save() const;
+
+private:
+    std::string m_file;
+    std::vector<std::string> m_lines;
+};
 
 // Reads a value, cut to size - 1 bytes as the Windows function does; the default when the file,
 // section or key is missing.
