@@ -58,7 +58,9 @@ public:
     void SelectAndShow(int row);
     void ShowPlayedCount();
 
-    // Play control: the controls of the idle state, and of the idle state after a song failed to open.
+    // Play control: a row's song selected, shown and started (what Play and a double click share),
+    // the controls of the idle state, and of the idle state after a song failed to open.
+    MCIERROR ShowAndOpenRow(int row);
     void ShowIdleControls();
     void ShowOpenFailure();
 

@@ -63,11 +63,7 @@ void CMainDlg::OnPlay() {
     m_nCurrent = row;
     ShowPlayedCount();
 
-    std::string path = SongPath(row);
-    SelectAndShow(row);
-    ShowCurrentSong(path);
-
-    MCIERROR code = OpenAndPlay(GetSafeHwnd(), path);
+    MCIERROR code = ShowAndOpenRow(row);
     if (code != 0) {
         KillTimer(IDT_PROGRESS);
         ShowMciError(code);
@@ -80,6 +76,13 @@ void CMainDlg::OnPlay() {
     SetTrayIcon(0);
     SetTimer(IDT_PROGRESS, kProgressPeriod);
     EnableDlgItem(IDC_PAUSE, true);
+}
+
+MCIERROR CMainDlg::ShowAndOpenRow(int row) {
+    std::string path = SongPath(row);
+    SelectAndShow(row);
+    ShowCurrentSong(path);
+    return OpenAndPlay(GetSafeHwnd(), path);
 }
 
 void CMainDlg::ShowIdleControls() {
@@ -155,11 +158,8 @@ void CMainDlg::OnDblclkList(NMHDR*, LRESULT* result) {
 
     SetPlayedMark(row, TRUE);
     m_nCurrent = row;
-    std::string path = SongPath(row);
-    SelectAndShow(row);
-    ShowCurrentSong(path);
 
-    MCIERROR code = OpenAndPlay(GetSafeHwnd(), path);
+    MCIERROR code = ShowAndOpenRow(row);
     if (code != 0) {
         KillTimer(IDT_PROGRESS);
         ShowMciError(code);
