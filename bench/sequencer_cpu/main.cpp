@@ -22,6 +22,8 @@
 #include "platform/mci/SoundFont.h"
 #include "platform/midi/MidiFile.h"
 
+#include "SmfBuilder.h"
+
 namespace {
 
 constexpr std::size_t kBlock = 512;
@@ -33,25 +35,15 @@ double CpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-void PutVlq(std::vector<std::uint8_t>& out, std::uint64_t value) {
-    std::uint8_t groups[10];
-    int count = 0;
-    do {
-        groups[count++] = value & 0x7F;
-        value >>= 7;
-    } while (value);
-    while (count > 1)
-        out.push_back(groups[--count] | 0x80);
-    out.push_back(groups[0]);
-}
-
 // Format 0, 480 ticks a quarter, 120 bpm: 960 ticks a second for 60 seconds.
 std::vector<std::uint8_t> MakeSong() {
-    std::vector<std::pair<std::uint64_t, std::vector<std::uint8_t>>> events;
+    mcitest::SmfBuilder song(0, 480);
+    const int track = song.AddTrack();
+    auto add = [&](std::uint64_t tick, mcitest::Bytes bytes) { song.Add(track, tick, std::move(bytes)); };
     const std::uint8_t programs[16] = {0, 33, 48, 56, 65, 73, 81, 89, 4, 0, 24, 40, 52, 61, 71, 11};
     for (std::uint8_t channel = 0; channel < 16; ++channel) {
-        events.push_back({0, {static_cast<std::uint8_t>(0xC0 | channel), programs[channel]}});
-        events.push_back({0, {static_cast<std::uint8_t>(0xB0 | channel), 7, 90}});
+        add(0, {static_cast<std::uint8_t>(0xC0 | channel), programs[channel]});
+        add(0, {static_cast<std::uint8_t>(0xB0 | channel), 7, 90});
     }
     std::uint32_t random = 99;
     auto next = [&random](std::uint32_t range) {
@@ -61,53 +53,14 @@ std::vector<std::uint8_t> MakeSong() {
     for (std::uint64_t tick = 0; tick < 960 * 60; tick += 12) {
         const std::uint8_t channel = static_cast<std::uint8_t>(next(16));
         const std::uint8_t key = static_cast<std::uint8_t>(channel == 9 ? 35 + next(46) : 36 + next(48));
-        events.push_back(
-            {tick,
-             {static_cast<std::uint8_t>(0x90 | channel), key, static_cast<std::uint8_t>(60 + next(60))}});
-        events.push_back({tick + 60 + next(400), {static_cast<std::uint8_t>(0x80 | channel), key, 0}});
+        add(tick, {static_cast<std::uint8_t>(0x90 | channel), key, static_cast<std::uint8_t>(60 + next(60))});
+        add(tick + 60 + next(400), {static_cast<std::uint8_t>(0x80 | channel), key, 0});
         if (tick % 48 == 0)
-            events.push_back(
-                {tick,
-                 {static_cast<std::uint8_t>(0xB0 | next(16)), 11, static_cast<std::uint8_t>(next(128))}});
+            add(tick, {static_cast<std::uint8_t>(0xB0 | next(16)), 11, static_cast<std::uint8_t>(next(128))});
         if (tick % 36 == 0)
-            events.push_back(
-                {tick,
-                 {static_cast<std::uint8_t>(0xE0 | next(16)), 0, static_cast<std::uint8_t>(next(128))}});
+            add(tick, {static_cast<std::uint8_t>(0xE0 | next(16)), 0, static_cast<std::uint8_t>(next(128))});
     }
-    std::stable_sort(events.begin(), events.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<std::uint8_t> body;
-    std::uint64_t tick = 0;
-    for (const auto& [at, bytes] : events) {
-        PutVlq(body, at - tick);
-        tick = at;
-        body.insert(body.end(), bytes.begin(), bytes.end());
-    }
-    body.insert(body.end(), {0x00, 0xFF, 0x2F, 0x00});
-    std::vector<std::uint8_t> file = {'M',
-                                      'T',
-                                      'h',
-                                      'd',
-                                      0,
-                                      0,
-                                      0,
-                                      6,
-                                      0,
-                                      0,
-                                      0,
-                                      1,
-                                      0x01,
-                                      0xE0,
-                                      'M',
-                                      'T',
-                                      'r',
-                                      'k',
-                                      static_cast<std::uint8_t>(body.size() >> 24),
-                                      static_cast<std::uint8_t>(body.size() >> 16),
-                                      static_cast<std::uint8_t>(body.size() >> 8),
-                                      static_cast<std::uint8_t>(body.size())};
-    file.insert(file.end(), body.begin(), body.end());
-    return file;
+    return song.Build();
 }
 
 // The device: open, play, render block by block asking for the mode between blocks, as the

@@ -27,6 +27,8 @@
 #include "platform/mci/RecordingSink.h"
 #include "platform/mci/SoundFont.h"
 
+#include "SmfBuilder.h"
+
 namespace {
 
 constexpr std::uint32_t kDivision = 480;
@@ -55,61 +57,24 @@ std::uint64_t ExactFrame(std::uint64_t tick) {
                                       (static_cast<unsigned __int128>(kDivision) * 1000000));
 }
 
-void PutVlq(std::vector<std::uint8_t>& out, std::uint64_t value) {
-    std::uint8_t groups[10];
-    int count = 0;
-    do {
-        groups[count++] = value & 0x7F;
-        value >>= 7;
-    } while (value);
-    while (count > 1)
-        out.push_back(groups[--count] | 0x80);
-    out.push_back(groups[0]);
-}
-
-void PutTrack(std::vector<std::uint8_t>& file,
-              std::vector<std::pair<std::uint64_t, std::vector<std::uint8_t>>> events) {
-    std::stable_sort(events.begin(), events.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<std::uint8_t> body;
-    std::uint64_t tick = 0;
-    for (const auto& [at, bytes] : events) {
-        PutVlq(body, at - tick);
-        tick = at;
-        body.insert(body.end(), bytes.begin(), bytes.end());
-    }
-    body.insert(body.end(), {0x00, 0xFF, 0x2F, 0x00});
-    file.insert(file.end(),
-                {'M', 'T', 'r', 'k', static_cast<std::uint8_t>(body.size() >> 24),
-                 static_cast<std::uint8_t>(body.size() >> 16), static_cast<std::uint8_t>(body.size() >> 8),
-                 static_cast<std::uint8_t>(body.size())});
-    file.insert(file.end(), body.begin(), body.end());
-}
-
 // The song, and the ticks of its note-ons in time order.
 std::vector<std::uint8_t> MakeSong(std::vector<std::uint64_t>& noteTicks) {
-    std::vector<std::uint8_t> file = {
-        'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, kDivision >> 8, kDivision & 0xFF};
-    std::vector<std::pair<std::uint64_t, std::vector<std::uint8_t>>> tempo, music;
+    mcitest::SmfBuilder song(1, kDivision);
+    const int tempo = song.AddTrack();
+    const int music = song.AddTrack();
     for (const TempoChange& change : kTempos)
-        tempo.push_back({change.tick,
-                         {0xFF, 0x51, 0x03, static_cast<std::uint8_t>(change.microsPerQuarter >> 16),
-                          static_cast<std::uint8_t>(change.microsPerQuarter >> 8),
-                          static_cast<std::uint8_t>(change.microsPerQuarter)}});
-    music.push_back({0, {0xC0, 0}});
+        song.Add(tempo, change.tick, mcitest::Tempo(change.microsPerQuarter));
+    song.Add(music, 0, mcitest::Program(0, 0));
     std::uint32_t random = 12345;
     std::uint64_t tick = 0;
     for (int i = 0; i < kNotes; ++i) {
         random = random * 1103515245 + 12345;
         tick += 10 + (random >> 16) % 70; // 10 to 79 ticks apart, so notes land on tempo changes too
-        const std::uint8_t key = static_cast<std::uint8_t>(48 + i % 36);
-        music.push_back({tick, {0x90, key, 100}});
-        music.push_back({tick + 8, {0x80, key, 0}});
+        const int key = 48 + i % 36;
+        song.Add(music, tick, mcitest::NoteOn(0, key, 100)).Add(music, tick + 8, mcitest::NoteOff(0, key));
         noteTicks.push_back(tick);
     }
-    PutTrack(file, tempo);
-    PutTrack(file, music);
-    return file;
+    return song.Build();
 }
 
 struct Errors {
