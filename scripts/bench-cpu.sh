@@ -9,15 +9,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 source "$root/scripts/lib/desktop.sh"
-work="$(mktemp -d /tmp/shufflon-cpu.XXXXXX)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  stop_desktop
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_run cpu
 
 song="$root/demo/When the Saints Go Marching In.mid"
 soundfont=/usr/share/sounds/sf2/default-GM.sf2

@@ -13,15 +13,7 @@ program="$build/shufflon"
 [ -x "$program" ] || { echo "e2e: $program is not built"; exit 1; }
 
 source "$root/scripts/lib/desktop.sh"
-work="$(mktemp -d /tmp/shufflon-e2e.XXXXXX)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  stop_desktop
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+begin_run e2e
 fail() { echo "e2e: FAILED: $*"; exit 1; }
 
 # A song of 3.5 s: one long note for 2.5 s, then a second of silence. One tick is a millisecond.

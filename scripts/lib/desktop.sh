@@ -35,3 +35,19 @@ stop_desktop() {
 
 # CPU time (user + system) of a process so far, in clock ticks.
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+# Makes the run's scratch folder ($work) and an empty list of processes ($pids); on exit, the
+# processes and the desktop are stopped and the folder removed.
+begin_run() {
+  work="$(mktemp -d "/tmp/shufflon-$1.XXXXXX")"
+  pids=()
+  trap end_run EXIT
+}
+
+end_run() {
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  stop_desktop
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
