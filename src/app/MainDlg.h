@@ -57,6 +57,8 @@ public:
     std::string SongPath(int row) const;
     void SelectAndShow(int row);
     void ShowPlayedCount();
+    // Fields 1014 and 1015: the number of songs and their total size in whole kilobytes.
+    void ShowTotals(int songs, DWORD bytes);
 
     // Play control: a row's song selected, shown and started (what Play and a double click share),
     // the controls of the idle state, and of the idle state after a song failed to open.

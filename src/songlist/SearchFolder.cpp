@@ -5,8 +5,6 @@
 #include "res/Resource.h"
 #include "search/CDirStruct.h"
 
-#include <cstdio>
-
 void CMainDlg::OnBrowse() {
     std::optional<std::string> folder = BrowseForFolder(GetSafeHwnd(), "Please, select MIDI files folder");
     if (!folder)
@@ -44,11 +42,7 @@ void CMainDlg::SearchFolder(const std::string& folder) {
     m_nPlayedCount = 0;
     m_nSongCount = engine.m_nFiles;
     if (m_nSongCount > 0) {
-        char count[32], size[32];
-        std::snprintf(count, sizeof count, "%d", m_nSongCount);
-        std::snprintf(size, sizeof size, "%lu kB", static_cast<unsigned long>(engine.m_dwTotalSize >> 10));
-        SetDlgItemText(IDC_SONGCOUNT, count);
-        SetDlgItemText(IDC_SONGSIZE, size);
+        ShowTotals(m_nSongCount, engine.m_dwTotalSize);
         ShowCurrentSong("");
         m_slider.SetPos(0);
         EnableDlgItem(IDC_PLAY, true);
@@ -64,8 +58,7 @@ void CMainDlg::SearchFolder(const std::string& folder) {
 }
 
 void CMainDlg::ShowEmptyList() {
-    SetDlgItemText(IDC_SONGCOUNT, "0");
-    SetDlgItemText(IDC_SONGSIZE, "0 kB");
+    ShowTotals(0, 0);
     ShowCurrentSong("");
     SetDlgItemText(IDC_ELAPSED, "0");
     SetDlgItemText(IDC_LENGTH, "0");

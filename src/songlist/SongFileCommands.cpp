@@ -3,7 +3,6 @@
 #include "platform/sys/SplitPath.h"
 #include "res/Resource.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -104,11 +103,7 @@ void CMainDlg::OnDeleteSong() {
         unsigned long long bytes = 0;
         for (int r = 0; r < m_list.GetItemCount(); ++r)
             bytes += std::strtoull(m_list.GetItemText(r, 2).c_str(), nullptr, 10);
-        char count[32], size[32];
-        std::snprintf(count, sizeof count, "%d", m_nSongCount);
-        std::snprintf(size, sizeof size, "%lu kB", static_cast<unsigned long>((bytes & 0xFFFFFFFFu) >> 10));
-        SetDlgItemText(IDC_SONGCOUNT, count);
-        SetDlgItemText(IDC_SONGSIZE, size);
+        ShowTotals(m_nSongCount, static_cast<DWORD>(bytes));
         ShowPlayedCount();
     }
     if (!m_bPlaying) {

@@ -29,3 +29,11 @@ void CMainDlg::ShowPlayedCount() {
                   m_nSongCount - m_nPlayedCount);
     SetDlgItemText(IDC_PLAYEDCOUNT, text);
 }
+
+void CMainDlg::ShowTotals(int songs, DWORD bytes) {
+    char count[32], size[32];
+    std::snprintf(count, sizeof count, "%d", songs);
+    std::snprintf(size, sizeof size, "%lu kB", static_cast<unsigned long>(bytes >> 10));
+    SetDlgItemText(IDC_SONGCOUNT, count);
+    SetDlgItemText(IDC_SONGSIZE, size);
+}
