@@ -49,7 +49,6 @@ public:
     void SetTrayAvailable(bool available) { m_trayAvailable = available; }
 
     const std::vector<Box>& Boxes() const { return m_boxes; }
-    void ClearBoxes() { m_boxes.clear(); }
     const Tray& TrayState() const { return m_tray; }
     int Beeps() const { return m_beeps; }
     HWND FocusedWindow() const { return m_focused; }
