@@ -142,6 +142,11 @@ void QtBackend::FocusDialog(CDialog& dialog) {
         view->Activate();
 }
 
+void QtBackend::FocusControl(CDialog& dialog, CControl& control, bool selectText) {
+    if (DialogView* view = ViewOf(dialog))
+        view->FocusControl(control, selectText);
+}
+
 void QtBackend::DialogChanged(CDialog& dialog) {
     // The system menu is built from the dialog each time it opens; caption and icon show now.
     if (DialogView* view = ViewOf(dialog))
@@ -163,6 +168,11 @@ void QtBackend::MessageBeep(UINT) {
 
 std::optional<std::string> QtBackend::BrowseForFolder(HWND owner, const std::string& title) {
     return RunFolderChooser(VisibleView(owner), title);
+}
+
+std::optional<std::string> QtBackend::BrowseForFile(HWND owner, const std::string& title,
+                                                    const std::vector<FileFilter>& filters) {
+    return RunFileChooser(VisibleView(owner), title, filters);
 }
 
 bool QtBackend::TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) {
