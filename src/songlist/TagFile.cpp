@@ -109,48 +109,56 @@ std::uint64_t Hash(std::string_view name, std::string_view folder) {
     return hash ^ (hash >> 29);
 }
 
-bool SameKey(const TagKey& a, std::string_view name, std::string_view folder) {
-    return a.folder == folder && EqualNoCase(a.name, name);
-}
-
 } // namespace
 
 std::vector<int> MatchTagRecords(const CListCtrl& list, const char* records, std::size_t count) {
     constexpr std::uint32_t kNone = 0xFFFFFFFF;
-    std::vector<TagKey> keys(count);
-    std::vector<std::uint32_t> keyOf(count, kNone); // the first record with the same key
+    // One slot per key, holding all a lookup needs to find the record's bytes: a row's lookup then
+    // touches the slot and the record, nothing else.
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint32_t record = kNone; // the first record with the key
+        std::uint16_t nameStart = 0;
+        std::uint16_t length = 0;
+    };
     std::size_t size = 16;
     while (size < 2 * count)
         size *= 2;
     std::size_t mask = size - 1;
-    std::vector<std::uint32_t> slots(size, kNone); // first record of each key; open addressing
-    std::vector<std::uint64_t> slotHash(size, 0);
+    std::vector<Slot> slots(size);
+    auto sameKey = [&](const Slot& slot, std::string_view name, std::string_view folder) {
+        const char* path = records + slot.record * kTagRecordSize + 4;
+        return std::string_view(path, slot.nameStart) == folder &&
+               EqualNoCase(std::string_view(path + slot.nameStart, slot.length - slot.nameStart), name);
+    };
 
+    std::vector<std::uint32_t> keyOf(count, kNone); // the slot of each record's key
     for (std::size_t i = 0; i < count; ++i) {
         TagRecord record;
         if (!ReadTagRecord(records + i * kTagRecordSize, record))
             continue;
-        keys[i] = KeyOf(record.path);
-        std::uint64_t hash = Hash(keys[i].name, keys[i].folder);
+        TagKey key = KeyOf(record.path);
+        std::uint64_t hash = Hash(key.name, key.folder);
         std::size_t slot = hash & mask;
-        while (slots[slot] != kNone &&
-               !(slotHash[slot] == hash && SameKey(keys[slots[slot]], keys[i].name, keys[i].folder)))
+        while (slots[slot].record != kNone &&
+               !(slots[slot].hash == hash && sameKey(slots[slot], key.name, key.folder)))
             slot = (slot + 1) & mask;
-        if (slots[slot] == kNone) {
-            slots[slot] = static_cast<std::uint32_t>(i);
-            slotHash[slot] = hash;
+        if (slots[slot].record == kNone) {
+            slots[slot] =
+                Slot{hash, static_cast<std::uint32_t>(i), static_cast<std::uint16_t>(key.folder.size()),
+                     static_cast<std::uint16_t>(record.path.size())};
         }
-        keyOf[i] = slots[slot];
+        keyOf[i] = static_cast<std::uint32_t>(slot);
     }
 
-    // Every row looks up its own key; the first row in list order of each key is the one a record
-    // names.
-    std::vector<int> firstRow(count, -1);
+    // Every row looks up its own key; the first row in list order of each key is the one its records
+    // name.
+    std::vector<int> firstRow(size, -1);
     list.ForEachRowInMemoryOrder([&](int row, const std::string& name, const std::string& folder, LPARAM) {
         std::uint64_t hash = Hash(name, folder);
-        for (std::size_t slot = hash & mask; slots[slot] != kNone; slot = (slot + 1) & mask) {
-            if (slotHash[slot] == hash && SameKey(keys[slots[slot]], name, folder)) {
-                int& first = firstRow[slots[slot]];
+        for (std::size_t slot = hash & mask; slots[slot].record != kNone; slot = (slot + 1) & mask) {
+            if (slots[slot].hash == hash && sameKey(slots[slot], name, folder)) {
+                int& first = firstRow[slot];
                 if (first < 0 || row < first)
                     first = row;
                 break;
