@@ -1,36 +1,12 @@
+#include "app/MediaControls.h"
 #include "app/PlayerApp.h"
 #include "platform/mci/Mci.h"
 #include "platform/mpris/MediaPlayerBus.h"
 #include "platform/qt/QtProgram.h"
 #include "platform/sys/CommandLine.h"
 #include "platform/ui/MessageQueue.h"
-#include "res/Resource.h"
 
 #include <cstdio>
-
-namespace {
-
-// What the desktop's media controls reach in the main window: the buttons and the slider they
-// stand for, and the texts that tell the window's state.
-MainWindowControls MediaControls() {
-    MainWindowControls controls;
-    controls.dialogId = IDD_MAIN;
-    controls.play = IDC_PLAY;
-    controls.next = IDC_NEXT;
-    controls.pause = IDC_PAUSE;
-    controls.status = IDC_STATUS;
-    controls.songList = IDC_SONGLIST;
-    controls.slider = IDC_SLIDER;
-    controls.songName = IDC_SONGNAME;
-    controls.trayId = IDC_TRAYICON;
-    controls.trayMessage = WM_TRAYNOTIFY;
-    controls.stopCaption = "Stop";
-    controls.resumeCaption = "Resume";
-    controls.playingStatus = "Playing";
-    return controls;
-}
-
-} // namespace
 
 // The program plays the folder it was started in; a folder on the command line stands for that.
 int main(int argc, char** argv) {
@@ -53,7 +29,7 @@ int main(int argc, char** argv) {
     int qtArguments = 1;
     return RunQtProgram(qtArguments, argv, [] {
         mci::SetNotifySink(&PostMessage);
-        MediaPlayerBus bus(MediaControls());
+        MediaPlayerBus bus(MainWindowMediaControls());
         CPlayerApp app;
         app.InitInstance();
         mci::Shutdown();

@@ -77,9 +77,10 @@ PlayerView ReadPlayerView(const CDialog& window, const MainWindowControls& ids, 
         view.positionSeconds = std::clamp(slider->GetPos(), 0, view.lengthSeconds);
     }
     if (!inputBlocked) {
-        view.canPlay = view.state == PlaybackState::Paused ||
-                       (Usable(window, ids.play) && Caption(window, ids.play) != ids.stopCaption);
-        view.canPause = view.state == PlaybackState::Playing && Usable(window, ids.pause);
+        // MPRIS asks these of the song, not of the moment: a playing song can be played, a
+        // paused one paused.
+        view.canPlay = view.state != PlaybackState::Stopped || Usable(window, ids.play);
+        view.canPause = view.state != PlaybackState::Stopped && Usable(window, ids.pause);
         view.canGoNext = Usable(window, ids.next);
         view.canSeek =
             view.state == PlaybackState::Playing && Usable(window, ids.slider) && !view.title.empty();
