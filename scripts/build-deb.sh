@@ -8,6 +8,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 fail() { echo "build-deb: FAILED: $*"; exit 1; }
 
+# A fresh machine gets the build's packages and the checkers first.
+"$root/scripts/setup.sh"
 [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" --target shufflon shufflon_desktop_icons shufflon_debian_docs
 rm -f "$build"/shufflon_*.deb
