@@ -81,6 +81,10 @@ property() { # interface.property
 }
 
 expect "status at start" Stopped player status
+# A follower learns of every change only from the program's PropertiesChanged signals.
+player --follow metadata --format '{{status}}:{{title}}' >"$work/followed" 2>/dev/null &
+pids+=($!)
+sleep 0.5
 expect "identity" Shufflon property org.mpris.MediaPlayer2.Identity
 expect "desktop entry" shufflon property org.mpris.MediaPlayer2.DesktopEntry
 expect "no previous" false property org.mpris.MediaPlayer2.Player.CanGoPrevious
@@ -118,6 +122,11 @@ expect "title after resume" b.mid player metadata xesam:title
 player stop
 expect "status after stop" Stopped player status
 expect "no title after stop" "" player metadata xesam:title
+
+for line in Playing:a.mid Playing:b.mid Paused:b.mid Stopped:; do
+  grep -qx "$line" "$work/followed" || fail "the follower never saw $line: $(tr '\n' ' ' <"$work/followed")"
+done
+echo "ok: a follower saw the changes: $(uniq "$work/followed" | tr '\n' ' ')"
 
 # Quit runs the window's close sequence, which writes the settings.
 dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.shufflon /org/mpris/MediaPlayer2 \
