@@ -103,12 +103,22 @@ expect "status after play-pause" Playing player status
 expect "title" a.mid player metadata xesam:title
 expect "url" "file://$work/songs/a.mid" player metadata xesam:url
 expect "length" 8000000 player metadata mpris:length
+# A position for a track that is not the current one is ignored.
+dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.shufflon /org/mpris/MediaPlayer2 \
+  org.mpris.MediaPlayer2.Player.SetPosition objpath:/net/shufflon/track/999 int64:7000000
 sleep 1.5
 first="$(player position)"
+awk -v p="$first" 'BEGIN {exit !(p < 5)}' || fail "SetPosition of a stale track moved the song to $first"
 sleep 2
 second="$(player position)"
 awk -v a="$first" -v b="$second" 'BEGIN {exit !(b > a)}' || fail "position did not advance: $first then $second"
 echo "ok: position advanced: $first then $second"
+
+# SetPosition for the current track seeks.
+player position 6
+sleep 1.2
+awk -v p="$(player position)" 'BEGIN {exit !(p >= 6 && p < 8)}' || fail "SetPosition did not seek to 6 s: $(player position)"
+echo "ok: SetPosition of the current track seeks: $(player position)"
 
 # Next moves on to the next song in list order.
 player next
