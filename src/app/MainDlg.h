@@ -5,6 +5,7 @@
 #include "platform/ui/ListCtrl.h"
 #include "platform/ui/SliderCtrl.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -123,8 +124,12 @@ protected:
     MessageMap GetMessageMap() const override;
 };
 
-// Shortens a path to at most `maximum` bytes by replacing whole folders in its middle with "...".
+// Shortens a path to at most `maximum` characters by replacing whole folders in its middle with
+// "...".
 std::string ShortenPath(const std::string& path, std::size_t maximum);
+// ShortenPath to at most `maximum` characters, and to fewer while the result does not fit.
+std::string FitPath(const std::string& path, std::size_t maximum,
+                    const std::function<bool(const std::string&)>& fits);
 
 // "%M:%S": minutes within the hour and seconds, both two digits.
 std::string FormatMinSec(DWORD seconds);

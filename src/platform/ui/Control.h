@@ -28,6 +28,9 @@ public:
     void EnableWindow(bool enable);
     bool IsWindowVisible() const { return m_visible; }
     void ShowWindow(int command);
+    // Whether `text` would fit the control's width in its font, as GetTextExtent against the
+    // client rectangle tells on Windows. True while the dialog has no view.
+    bool TextFits(const std::string& text) const;
 
     // The view reports text the user typed; it does not echo back to the view.
     void TextEditedByUser(const std::string& text) { m_text = text; }
