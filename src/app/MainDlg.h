@@ -24,6 +24,12 @@ public:
     void OnOK() override {}
     void OnCancel() override {}
 
+    // The item data of a played row: Play counts a row when it first marks it; a double click
+    // marks without counting. Both read as played; a delete takes only a counted row off the
+    // played counter.
+    static constexpr LPARAM kCountedMark = TRUE;
+    static constexpr LPARAM kUncountedMark = 2;
+
     // The main dialog's own virtual operations, in their slot order.
     virtual void SetPlayedMark(int row, LPARAM played);
     virtual void InitSoundcard();
