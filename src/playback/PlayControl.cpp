@@ -168,7 +168,8 @@ void CMainDlg::OnDblclkList(NMHDR*, LRESULT* result) {
         ShowMciError(code);
         CloseDevice();
         m_bPlaying = FALSE;
-        // Unlike Play, a double click leaves the tray icon as it was.
+        // Nothing plays any more, so the tray must not go on showing the playing icon.
+        SetTrayIcon(1);
         ShowOpenFailure();
         return;
     }
