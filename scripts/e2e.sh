@@ -30,6 +30,7 @@ write_song "$work/songs/two.mid" '\x13' '\x40'
 write_song "$work/songs/three.mid" '\x49' '\x43'
 
 start_desktop "$work"
+source "$root/scripts/lib/e2e-mpris.sh" && e2e_mpris_bus
 
 # The songs the program starts, as the files it opens (the search only lists the folder).
 inotifywait -m -e open --format '%f' "$work/songs" >"$work/opened.log" 2>"$work/inotify.log" &
@@ -78,6 +79,7 @@ started="$(songs_started)"
 [ "$started" -ge 4 ] || fail "the program started $started songs in two minutes"
 sleep 2
 kill "$rec"; wait "$rec" 2>/dev/null || true
+e2e_mpris_check one.mid two.mid three.mid
 
 # The Stop button: dialog units (243, 7, 50, 14) in the window's client area.
 read -r width height < <(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')

@@ -18,6 +18,8 @@ packages=(
   inotify-tools
   # benchmark references
   fluidsynth
+  # install, package and desktop integration checks
+  desktop-file-utils appstream lintian librsvg2-bin dbus playerctl xdg-user-dirs libglib2.0-bin
 )
 
 sudo=""

@@ -33,6 +33,11 @@ bool CControl::TextFits(const std::string& text) const {
     return !backend || !m_owner.HasView() || backend->TextFits(m_owner, const_cast<CControl&>(*this), text);
 }
 
+void CControl::SetFocus(bool selectText) {
+    if (Backend* backend = CurrentBackend(); backend && m_owner.HasView())
+        backend->FocusControl(m_owner, *this, selectText);
+}
+
 void CControl::Notify(ControlChange change, int row) {
     if (Backend* backend = CurrentBackend(); backend && m_owner.HasView())
         backend->ControlChanged(m_owner, *this, change, row);

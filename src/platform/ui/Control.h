@@ -31,6 +31,8 @@ public:
     // Whether `text` would fit the control's width in its font, as GetTextExtent against the
     // client rectangle tells on Windows. True while the dialog has no view.
     bool TextFits(const std::string& text) const;
+    // Gives the control the keyboard focus; an edit can have its whole text selected with it.
+    void SetFocus(bool selectText = false);
 
     // The view reports text the user typed; it does not echo back to the view.
     void TextEditedByUser(const std::string& text) { m_text = text; }
