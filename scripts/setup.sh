@@ -14,6 +14,8 @@ packages=(
   libgtest-dev libgmock-dev googletest
   # the desktop and sound the end-to-end checks run on
   xvfb icewm xdotool imagemagick x11-utils pulseaudio pulseaudio-utils sox dbus-x11
+  # the end-to-end check counts the songs the program opens
+  inotify-tools
   # benchmark references
   fluidsynth
   # install, package and desktop integration checks

@@ -1,8 +1,10 @@
 #include "platform/qt/QtBackend.h"
 
+#include "platform/qt/ControlView.h"
 #include "platform/qt/DialogObserver.h"
 #include "platform/qt/DialogView.h"
 #include "platform/qt/ModalBoxes.h"
+#include "platform/qt/Text.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/MessageQueue.h"
@@ -161,6 +163,18 @@ void QtBackend::ControlChanged(CDialog& dialog, CControl& control, ControlChange
         view->ControlChanged(control, change, row);
     if (m_observer)
         m_observer->ControlChanged(dialog, control);
+}
+
+bool QtBackend::TextFits(CDialog& dialog, CControl& control, const std::string& text) {
+    DialogView* view = ViewOf(dialog);
+    ControlView* controlView = view ? view->ViewOf(control) : nullptr;
+    if (!controlView)
+        return true;
+    QWidget& widget = controlView->Widget();
+    QString shown = ToQString(text);
+    if (!(control.Style() & SS_NOPREFIX))
+        shown = WithoutPrefix(shown);
+    return widget.fontMetrics().horizontalAdvance(shown) <= widget.contentsRect().width();
 }
 
 int QtBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) {

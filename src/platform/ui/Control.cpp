@@ -28,6 +28,11 @@ void CControl::ShowWindow(int command) {
     Notify(ControlChange::State);
 }
 
+bool CControl::TextFits(const std::string& text) const {
+    Backend* backend = CurrentBackend();
+    return !backend || !m_owner.HasView() || backend->TextFits(m_owner, const_cast<CControl&>(*this), text);
+}
+
 void CControl::SetFocus(bool selectText) {
     if (Backend* backend = CurrentBackend(); backend && m_owner.HasView())
         backend->FocusControl(m_owner, *this, selectText);

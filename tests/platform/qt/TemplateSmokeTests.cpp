@@ -4,6 +4,8 @@
 
 #include "QtTestSupport.h"
 
+#include "app/MainDlg.h"
+
 #include "platform/qt/ControlView.h"
 #include "platform/qt/DialogView.h"
 #include "platform/ui/ListCtrl.h"
@@ -152,6 +154,36 @@ TEST_F(TemplateSmokeTest, MainWindowTemplateBuildsAsItsTableSays) {
     dialog.ShowWindow(SW_SHOW);
     DispatchPending();
     EXPECT_TRUE(view.grab().save(PicturePath("main-dialog.png")));
+}
+
+TEST_F(TemplateSmokeTest, LongSongNamesAndDeepFoldersFitTheirLabels) {
+    CDialog dialog(kMainDialogTemplate);
+    dialog.Create();
+    auto& name = Widget<QLabel>(dialog, IDC_SONGNAME);
+    for (const char* song : {"When the Saints Go Marching In.mid", "Twinkle Twinkle Little Star.mid",
+                             "When the Saints Go Marching In (Dixieland band, all verses, encore).mid"}) {
+        SCOPED_TRACE(song);
+        ExpectFits(dialog, IDC_SONGNAME, song);
+        // The start of the name is what shows; an ellipsis says that more follows.
+        QString shown = name.text();
+        EXPECT_TRUE(shown == QString::fromUtf8(song) ||
+                    (shown.endsWith(QChar(0x2026)) && QString::fromUtf8(song).startsWith(shown.chopped(1))));
+    }
+
+    // A folder 150 levels deep named in the widest letters: 41 of them are wider than the label.
+    std::string deep;
+    char level[16];
+    for (int i = 0; i < 150; ++i) {
+        std::snprintf(level, sizeof level, "/WMWMW%03d", i);
+        deep += level;
+    }
+    CControl& folder = *dialog.GetDlgItem(IDC_SONGFOLDER);
+    EXPECT_FALSE(folder.TextFits(ShortenPath(deep, 41)));
+    std::string shown = FitPath(deep, 41, [&](const std::string& text) { return folder.TextFits(text); });
+    EXPECT_EQ(shown.substr(shown.size() - 9), "/WMWMW149");
+    EXPECT_EQ(shown.substr(0, 10), "/WMWMW000/");
+    ExpectFits(dialog, IDC_SONGFOLDER, shown);
+    EXPECT_EQ(Widget<QLabel>(dialog, IDC_SONGFOLDER).text(), QString::fromStdString(shown));
 }
 
 TEST_F(TemplateSmokeTest, SearchProgressTemplateBuildsAndItsTextsFit) {
