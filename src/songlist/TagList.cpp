@@ -66,8 +66,9 @@ void CMainDlg::SaveTagList() {
     int rows = m_list.GetItemCount();
     records.reserve(static_cast<std::size_t>(rows) * kTagRecordSize);
     for (int row = 0; row < rows; ++row) {
-        AppendTagRecord(records, static_cast<std::uint32_t>(m_list.GetItemData(row)),
-                        m_list.ItemTextRef(row, 1), m_list.ItemTextRef(row, 0));
+        // A mark of a double click is stored as any other: in the next run it counts.
+        AppendTagRecord(records, IsPlayed(row) ? 1u : 0u, m_list.ItemTextRef(row, 1),
+                        m_list.ItemTextRef(row, 0));
     }
     std::error_code error;
     // Written only into a folder that is there: a folder that has gone is not made again.
@@ -99,7 +100,9 @@ void CMainDlg::LoadTagList() {
             // Counted by what the row becomes, so that a file naming a song twice cannot count it
             // twice.
             bool was = IsPlayed(rows[i]);
-            SetPlayedMark(rows[i], static_cast<LPARAM>(record.played));
+            // Every flag that counts is kept as a counted mark, so that deleting the row later
+            // takes it off the played count again.
+            SetPlayedMark(rows[i], record.played != 0 ? kCountedMark : 0);
             m_nPlayedCount += (record.played != 0) - was;
         }
         if (got < kBlockBytes)

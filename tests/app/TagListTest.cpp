@@ -80,9 +80,10 @@ TEST_F(TagListTest, SavedRecordsHaveTheFileLayout) {
     CMainDlg& dialog = Start();
     // List order: a.mid (songs), a.mid (sub), B.MID, c.kar.
     dialog.SetPlayedMark(Row("B.MID", Songs()), 1);
-    dialog.SetPlayedMark(Row("a.mid", Songs() + "sub/"), 7);
+    dialog.SetPlayedMark(Row("a.mid", Songs() + "sub/"), CMainDlg::kUncountedMark);
     Close();
-    std::string expected = Record(0, Songs() + "a.mid") + Record(7, Songs() + "sub/a.mid") +
+    // Every mark is stored as 1, whatever kind it is in the list.
+    std::string expected = Record(0, Songs() + "a.mid") + Record(1, Songs() + "sub/a.mid") +
                            Record(1, Songs() + "B.MID") + Record(0, Songs() + "c.kar");
     EXPECT_EQ(ReadAll(TagFile()), expected);
     EXPECT_TRUE(m_backend.Boxes().empty());
@@ -95,21 +96,29 @@ TEST_F(TagListTest, MarksComeBackAfterANewSearchAndARestart) {
     Click(IDC_NEXT);
     m_backend.Advance(500);
     ASSERT_EQ(dialog.m_nPlayedCount, 2);
+    // A row played by a double click is marked but not counted in this run; stored, it counts
+    // in the next one like any other mark.
+    const int last = dialog.m_list.GetItemCount() - 1;
+    ASSERT_EQ(dialog.m_list.GetItemData(last), 0);
+    dialog.m_list.RowChosenByUser(last);
+    PostMessage(dialog.GetSafeHwnd(), WM_NOTIFY, IDC_SONGLIST, static_cast<LPARAM>(NM_DBLCLK));
+    m_backend.RunPending();
+    ASSERT_EQ(dialog.m_list.GetItemData(last), CMainDlg::kUncountedMark);
     std::vector<LPARAM> marks;
     for (int row = 0; row < dialog.m_list.GetItemCount(); ++row)
-        marks.push_back(dialog.m_list.GetItemData(row));
+        marks.push_back(dialog.m_list.GetItemData(row) != 0 ? CMainDlg::kCountedMark : 0);
 
     // Leaving the folder writes its file; coming back reads it.
     Browse((m_root / "other").string());
     EXPECT_EQ(dialog.m_nPlayedCount, 0);
     Browse(SongsFolder());
-    EXPECT_EQ(dialog.m_nPlayedCount, 2);
+    EXPECT_EQ(dialog.m_nPlayedCount, 3);
     for (int row = 0; row < dialog.m_list.GetItemCount(); ++row)
         EXPECT_EQ(dialog.m_list.GetItemData(row), marks[static_cast<std::size_t>(row)]);
 
     Close();
     CMainDlg& again = Start();
-    EXPECT_EQ(again.m_nPlayedCount, 2);
+    EXPECT_EQ(again.m_nPlayedCount, 3);
     for (int row = 0; row < again.m_list.GetItemCount(); ++row) {
         EXPECT_EQ(again.m_list.GetItemData(row), marks[static_cast<std::size_t>(row)]);
         EXPECT_EQ(again.m_list.GetItemImage(row), marks[static_cast<std::size_t>(row)] ? 1 : 0);
@@ -125,14 +134,14 @@ TEST_F(TagListTest, RecordsMatchByNameWithoutCaseAndByFolderExactly) {
               Record(1, Songs() + "gone.mid") +       // a song deleted since
               Record(1, "/elsewhere/c.kar") +         // another folder's song
               std::string(kTagRecordSize, '\0') +     // a record of zeros
-              Record(0xFFFFFFFF, Songs() + "c.kar") + // any non-zero flag marks, stored as read
+              Record(0xFFFFFFFF, Songs() + "c.kar") + // any non-zero flag marks and counts
               std::string(259, 'x'));                 // a short tail is no record
     Settings("UseTaglist=1\nAutoplay=0");
     CMainDlg& dialog = Start();
     EXPECT_EQ(Mark("a.mid", Songs()), 1);
-    EXPECT_EQ(Mark("a.mid", Songs() + "sub/"), 5);
+    EXPECT_EQ(Mark("a.mid", Songs() + "sub/"), 1);
     EXPECT_EQ(Mark("B.MID", Songs()), 0);
-    EXPECT_EQ(Mark("c.kar", Songs()), static_cast<LPARAM>(0xFFFFFFFFu));
+    EXPECT_EQ(Mark("c.kar", Songs()), 1);
     EXPECT_EQ(dialog.m_list.GetItemImage(Row("c.kar", Songs())), 1);
     EXPECT_EQ(dialog.m_nPlayedCount, 3);
     EXPECT_TRUE(m_backend.Boxes().empty());
