@@ -16,6 +16,8 @@ packages=(
   xvfb icewm xdotool imagemagick x11-utils pulseaudio pulseaudio-utils sox dbus-x11
   # benchmark references
   fluidsynth
+  # the start-up benchmark's window probe, and profiling
+  libx11-dev libxdamage-dev linux-perf valgrind
 )
 
 sudo=""
