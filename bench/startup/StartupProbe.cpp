@@ -7,7 +7,8 @@
 // size is read, and it is ended with SIGTERM.
 //
 // Usage: startup_probe [--title TITLE] [--settle MS] [--timeout S] -- PROGRAM [ARGS...]
-// Prints one line: "window_ms=<milliseconds> rss_kib=<resident KiB>"; exits non-zero when the
+// Prints one line: "window_ms=<milliseconds> rss_kib=<resident KiB> cpu_ms=<CPU time of the
+// process until the window was visible>"; exits non-zero when the
 // window did not appear in time or the program ended first.
 
 #include <X11/Xlib.h>
@@ -20,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
@@ -31,6 +33,28 @@ namespace {
 
 double Now() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// User and system time of the process so far, all threads, in milliseconds.
+double CpuMs(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // The fields after the command name, which may hold blanks, start behind its ')'.
+    std::size_t close = text.rfind(')');
+    if (close == std::string::npos)
+        return -1;
+    std::vector<std::string> fields;
+    std::size_t at = close + 2;
+    while (at < text.size()) {
+        std::size_t end = text.find(' ', at);
+        fields.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 1;
+    }
+    // utime and stime are fields 14 and 15 of the whole line, 12 and 13 after the name.
+    if (fields.size() < 13)
+        return -1;
+    double ticks = std::atof(fields[11].c_str()) + std::atof(fields[12].c_str());
+    return ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 long RssKiB(pid_t pid) {
@@ -111,6 +135,7 @@ int main(int argc, char** argv) {
     // the one that turns out to be the program's window is not missed.
     Window shown = 0;
     double visibleAt = 0;
+    double cpuMs = 0;
     int fd = ConnectionNumber(display);
     while (visibleAt == 0) {
         if (Now() - start > timeout) {
@@ -139,8 +164,10 @@ int main(int argc, char** argv) {
                 shown = event.xmap.window;
         } else if (event.type == damageEvent + XDamageNotify) {
             const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
-            if (shown && damage.drawable == shown)
+            if (shown && damage.drawable == shown) {
                 visibleAt = Now();
+                cpuMs = CpuMs(child);
+            }
         }
     }
 
@@ -149,6 +176,6 @@ int main(int argc, char** argv) {
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
     XCloseDisplay(display);
-    std::printf("window_ms=%.1f rss_kib=%ld\n", (visibleAt - start) * 1e3, rss);
+    std::printf("window_ms=%.1f rss_kib=%ld cpu_ms=%.0f\n", (visibleAt - start) * 1e3, rss, cpuMs);
     return 0;
 }

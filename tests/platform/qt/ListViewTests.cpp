@@ -111,6 +111,17 @@ TEST_F(ListViewTest, RowNoticesReachTheViewInOneBatchAndClearingAtOnce) {
     EXPECT_EQ(SelectedRowInView(), 1);
 }
 
+TEST_F(ListViewTest, AHiddenListHearsOfItsRowsWhenShown) {
+    dialog.ShowWindow(SW_HIDE);
+    for (int i = 0; i < 30; ++i)
+        AddSong("song" + std::to_string(i) + ".mid");
+    QTest::qWait(2 * ListView::kFlushIntervalMs);
+    EXPECT_EQ(model().rowCount(), 0);
+    dialog.ShowWindow(SW_SHOW);
+    EXPECT_EQ(model().rowCount(), 30);
+    EXPECT_EQ(Shown(29, 0), QStringLiteral("song9.mid"));
+}
+
 TEST_F(ListViewTest, ProgramSelectionIsShownAndScrolledFullyIntoView) {
     for (int i = 0; i < 200; ++i)
         AddSong("song" + std::to_string(1000 + i) + ".mid");
