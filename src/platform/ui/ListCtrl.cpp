@@ -39,22 +39,22 @@ void CListCtrl::SetImageList(const std::vector<int>& iconIds, int which) {
     Notify(ControlChange::Columns);
 }
 
-std::size_t CListCtrl::SortedPosition(const std::string& name) const {
+std::size_t CListCtrl::SortedPosition(const std::string& name, unsigned __int128 key) const {
     // After every row that sorts before or equal to the new one: equal names keep their arrival order.
-    return m_order.lower_bound(SortKey(name.data(), name.size()),
-                               [&](std::uint32_t id) { return CompareNoCase(m_names[id], name) <= 0; });
+    return m_order.lower_bound(key, [&](std::uint32_t id) { return CompareNoCase(m_names[id], name) <= 0; });
 }
 
 int CListCtrl::InsertItem(int index, const std::string& text) {
+    unsigned __int128 key = SortKey(text.data(), text.size());
     std::size_t position;
     if (Style() & LVS_SORTASCENDING)
-        position = SortedPosition(text);
+        position = SortedPosition(text, key);
     else
         position = std::min(static_cast<std::size_t>(std::max(index, 0)), m_order.size());
     auto id = static_cast<std::uint32_t>(m_rows.size());
     m_rows.emplace_back();
     m_names.push_back(text);
-    m_order.insert(position, id, SortKey(text.data(), text.size()));
+    m_order.insert(position, id, key);
     int at = static_cast<int>(position);
     if (m_focused >= at)
         ++m_focused;
