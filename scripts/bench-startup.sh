@@ -45,7 +45,11 @@ mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 
 launch() { # folder config: "window_ms rss_kib cpu_ms" of one launch
   local line
-  line="$(cd "$1" && XDG_CONFIG_HOME="$2" "$probe" -- "$program" 2>>"$work/probe.log")"
+  if ! line="$(cd "$1" && XDG_CONFIG_HOME="$2" "$probe" -- "$program" 2>>"$work/probe.log")"; then
+    echo "bench-startup: no window in $1:" >&2
+    cat "$work/probe.log" >&2
+    kill -TERM $$
+  fi
   echo "$line" | sed -E 's/window_ms=([0-9.]+) rss_kib=([0-9]+) cpu_ms=([0-9.]+)/\1 \2 \3/'
 }
 
