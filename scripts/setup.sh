@@ -18,6 +18,8 @@ packages=(
   inotify-tools
   # benchmark references
   fluidsynth
+  # the start-up benchmark's window probe, and profiling
+  libx11-dev libxdamage-dev linux-perf valgrind
   # install, package and desktop integration checks
   desktop-file-utils appstream lintian librsvg2-bin dbus playerctl xdg-user-dirs libglib2.0-bin
 )

@@ -16,17 +16,26 @@ const char16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026
 // code page. Valid UTF-8 shows as such and every other byte as its Windows-1252 character, so
 // such names stay readable instead of turning into replacement marks.
 QString ToQString(const std::string& text) {
+    // Each run of valid UTF-8 converts in one piece: a name converted character by character
+    // cost more than drawing it.
     QString shown;
     shown.reserve(static_cast<qsizetype>(text.size()));
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t length = Utf8SequenceLength(text, i);
-        if (length > 0) {
-            shown += QString::fromUtf8(text.data() + i, static_cast<qsizetype>(length));
-            i += length;
-            continue;
+        std::size_t run = i;
+        while (run < text.size()) {
+            std::size_t length = Utf8SequenceLength(text, run);
+            if (length == 0)
+                break;
+            run += length;
         }
-        auto byte = static_cast<unsigned char>(text[i++]);
+        if (run == text.size() && i == 0)
+            return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        shown += QString::fromUtf8(text.data() + i, static_cast<qsizetype>(run - i));
+        if (run == text.size())
+            break;
+        auto byte = static_cast<unsigned char>(text[run]);
         shown += QChar(byte < 0xA0 ? kCp1252High[byte - 0x80] : static_cast<char16_t>(byte));
+        i = run + 1;
     }
     return shown;
 }

@@ -91,7 +91,7 @@ private:
     Row& RowAt(int row) { return m_rows[m_order.at(static_cast<std::size_t>(row))]; }
     const Row& RowAt(int row) const { return m_rows[m_order.at(static_cast<std::size_t>(row))]; }
     const std::string& NameAt(int row) const { return m_names[m_order.at(static_cast<std::size_t>(row))]; }
-    std::size_t SortedPosition(const std::string& name) const;
+    std::size_t SortedPosition(const std::string& name, unsigned __int128 key) const;
     const std::string* Intern(const std::string& text);
 
     std::vector<Column> m_columns;
