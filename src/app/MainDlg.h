@@ -48,6 +48,13 @@ public:
     LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
 
+    // The synthesiser's SoundFont, chosen from the system menu: loaded by the device on its own
+    // thread, which reports back with WM_SOUNDFONTLOADED; in use from the next song on.
+    void OnChooseSoundFont();
+    void OnDefaultSoundFont();
+    LRESULT OnSoundFontLoaded(WPARAM wParam, LPARAM lParam);
+    void ShowSoundFontInUse();
+
     // Settings store.
     void LoadSettings();
     void SaveSettings();
@@ -118,6 +125,9 @@ public:
     // Set while OpenAndPlay waits for the answer to the MIDI mapper question: ticks then leave the
     // device alone, since it is open but not yet started.
     bool m_bAskingMapper = false;
+    // The SoundFont in use (empty: the system's), kept in the profile, and the one being loaded.
+    std::string m_strSoundFont;
+    std::string m_strSoundFontLoading;
 
 protected:
     MessageMap GetMessageMap() const override;

@@ -121,6 +121,20 @@ std::optional<std::string> HeadlessBackend::BrowseForFolder(HWND, const std::str
     return answer;
 }
 
+void HeadlessBackend::AnswerNextFileBrowse(std::optional<std::string> path) {
+    m_fileBrowseAnswers.push_back(std::move(path));
+}
+
+std::optional<std::string> HeadlessBackend::BrowseForFile(HWND, const std::string& title,
+                                                          const std::vector<FileFilter>& filters) {
+    m_fileBrowses.push_back(FileBrowse{title, filters});
+    if (m_fileBrowseAnswers.empty())
+        return std::nullopt;
+    auto answer = std::move(m_fileBrowseAnswers.front());
+    m_fileBrowseAnswers.pop_front();
+    return answer;
+}
+
 bool HeadlessBackend::TrayAdd(HWND, UINT, UINT callbackMessage, int iconId, const std::string& tip) {
     if (!m_trayAvailable)
         return false;

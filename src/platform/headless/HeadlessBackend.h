@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/Backend.h"
+#include "platform/ui/Shell.h"
 
 #include <deque>
 #include <functional>
@@ -45,6 +46,12 @@ public:
     void AnswerNextBox(int answer);
     void AnswerNextBox(std::function<int(const Box&)> answer);
     void AnswerNextBrowse(std::optional<std::string> folder);
+    void AnswerNextFileBrowse(std::optional<std::string> path);
+    struct FileBrowse {
+        std::string title;
+        std::vector<FileFilter> filters;
+    };
+    const std::vector<FileBrowse>& FileBrowses() const { return m_fileBrowses; }
     // A desktop without a notification area refuses tray icons.
     void SetTrayAvailable(bool available) { m_trayAvailable = available; }
 
@@ -75,6 +82,8 @@ public:
     int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override;
     void MessageBeep(UINT) override { ++m_beeps; }
     std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) override;
+    std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
+                                             const std::vector<FileFilter>& filters) override;
     bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) override;
     bool TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,
                     const std::string& tip) override;
@@ -96,6 +105,8 @@ private:
     std::deque<std::function<int(const Box&)>> m_boxAnswers;
     std::deque<std::optional<std::string>> m_browseAnswers;
     std::vector<std::string> m_browseTitles;
+    std::deque<std::optional<std::string>> m_fileBrowseAnswers;
+    std::vector<FileBrowse> m_fileBrowses;
     std::vector<Box> m_boxes;
     Tray m_tray;
     bool m_trayAvailable = true;

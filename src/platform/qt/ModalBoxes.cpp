@@ -33,6 +33,19 @@ void ShowModal(QWidget& window, QWidget* owner) {
     window.activateWindow();
 }
 
+// Qt's name filters match case by case on Linux; "*.sf2" becomes "*.[sS][fF]2" so that files
+// named by other systems ("PIANO.SF2") are offered too.
+QString CaselessPattern(const std::string& pattern) {
+    QString result;
+    for (QChar c : ToQString(pattern)) {
+        if (c.isLetter() && c.toLower() != c.toUpper())
+            result += QStringLiteral("[%1%2]").arg(c.toLower(), c.toUpper());
+        else
+            result += c;
+    }
+    return result;
+}
+
 } // namespace
 
 int RunMessageBox(QWidget* owner, const std::string& text, const std::string& caption, UINT style) {
@@ -78,6 +91,39 @@ std::optional<std::string> RunFolderChooser(QWidget* owner, const std::string& t
     if (!accepted || chosen.isEmpty())
         return std::nullopt;
     // The file system's own bytes, so that a name that is not valid UTF-8 still opens.
+    QByteArray path = QFile::encodeName(chosen.first());
+    return std::string(path.constData(), static_cast<std::size_t>(path.size()));
+}
+
+std::optional<std::string> RunFileChooser(QWidget* owner, const std::string& title,
+                                          const std::vector<FileFilter>& filters) {
+    QPointer<QFileDialog> chooser = new QFileDialog(owner, ToQString(title));
+    chooser->setFileMode(QFileDialog::ExistingFile);
+    chooser->setAcceptMode(QFileDialog::AcceptOpen);
+    QStringList nameFilters;
+    for (const FileFilter& filter : filters) {
+        QStringList patterns;
+        for (const std::string& pattern : filter.patterns)
+            patterns << CaselessPattern(pattern);
+        nameFilters << QStringLiteral("%1 (%2)").arg(ToQString(filter.label),
+                                                     patterns.join(QLatin1Char(' ')));
+    }
+    if (!nameFilters.isEmpty())
+        chooser->setNameFilters(nameFilters);
+    bool finished = false;
+    bool accepted = false;
+    QObject::connect(chooser.data(), &QDialog::finished, chooser.data(), [&](int result) {
+        finished = true;
+        accepted = result == QDialog::Accepted;
+    });
+    ShowModal(*chooser, owner);
+    RunModalLoop([&] { return finished || chooser.isNull(); });
+    if (!chooser)
+        return std::nullopt;
+    QStringList chosen = chooser->selectedFiles();
+    delete chooser.data();
+    if (!accepted || chosen.isEmpty())
+        return std::nullopt;
     QByteArray path = QFile::encodeName(chosen.first());
     return std::string(path.constData(), static_cast<std::size_t>(path.size()));
 }

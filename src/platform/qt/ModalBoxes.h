@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "platform/ui/Shell.h"
 
 #include <optional>
 #include <string>
@@ -15,3 +16,7 @@ int RunMessageBox(QWidget* owner, const std::string& text, const std::string& ca
 // The folder chooser: only folders are shown and only a folder can be confirmed. Runs in our
 // nested loop like the message box. The chosen path as the file system spells it, or nothing.
 std::optional<std::string> RunFolderChooser(QWidget* owner, const std::string& title);
+
+// The file chooser for one existing file, with the filters offered and the first one selected.
+std::optional<std::string> RunFileChooser(QWidget* owner, const std::string& title,
+                                          const std::vector<FileFilter>& filters);

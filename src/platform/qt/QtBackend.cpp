@@ -165,6 +165,11 @@ std::optional<std::string> QtBackend::BrowseForFolder(HWND owner, const std::str
     return RunFolderChooser(VisibleView(owner), title);
 }
 
+std::optional<std::string> QtBackend::BrowseForFile(HWND owner, const std::string& title,
+                                                    const std::vector<FileFilter>& filters) {
+    return RunFileChooser(VisibleView(owner), title, filters);
+}
+
 bool QtBackend::TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) {
     if (!QSystemTrayIcon::isSystemTrayAvailable() || m_trays.count({window, id}))
         return false;

@@ -53,6 +53,8 @@ public:
     int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override;
     void MessageBeep(UINT type) override;
     std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) override;
+    std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
+                                             const std::vector<FileFilter>& filters) override;
 
     bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) override;
     bool TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CDialog;
 class CControl;
+struct FileFilter;
 
 // What changed in a control, so that a view updates only that.
 enum class ControlChange {
@@ -56,6 +58,8 @@ public:
     virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) = 0;
     virtual void MessageBeep(UINT type) = 0;
     virtual std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) = 0;
+    virtual std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
+                                                     const std::vector<FileFilter>& filters) = 0;
 
     // The notification area icon. Results say whether the desktop took the request.
     virtual bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) = 0;
