@@ -3,7 +3,9 @@
 # into the null sink of a private PulseAudio server, kills the server mid-song, starts it again a
 # moment later and checks that the device brought its output back by itself: the recording made
 # after the restart has sound, and the song ends with its completion notice. Then, with no server
-# at all, a new open must fail with the text that says no sound output is working.
+# at all, a new open must fail with the text that says no sound output is working, and a wait-play
+# whose server goes away for good must give up (after five seconds without sound) rather than hang.
+# The player's resident memory and open files are printed after the first and the last restart.
 #
 #   scripts/check-sound-restart.sh [BUILD_DIR] [MIDI_FILE]
 #
@@ -64,6 +66,10 @@ record_rms() {
   sox -t raw -r 44100 -e signed -b 16 -c 2 "$1" -n stat 2>&1 | awk '/^RMS +amplitude/ {print $3}'
 }
 
+usage_of() { # resident KB and open files of a process
+  echo "$(awk '/^VmRSS:/ {print $2}' "/proc/$1/status") KB resident, $(ls "/proc/$1/fd" | wc -l) open files"
+}
+
 loud() { awk -v rms="${1:-0}" -v min="$min_rms" 'BEGIN { exit !(rms > min) }'; }
 
 start_server
@@ -71,14 +77,17 @@ start_server
 play_pid=$!
 # Loading the SoundFont takes a few seconds on a busy machine; the song must be playing first.
 for _ in $(seq 300); do grep -q "playing from" "$work/play.txt" && break; sleep 0.1; done
-before=$(record_rms "$work/before.raw" 2)
+sleep 1
+before=$(record_rms "$work/before.raw" 4)
 echo "check-sound-restart: before the restart: RMS ${before:-0}"
-for _ in $(seq "$flaps"); do
+for flap in $(seq "$flaps"); do
   kill_server
   sleep 0.5
   start_server
-  sleep 0.5
+  sleep 2.5
+  [ "$flap" -eq 1 ] && echo "check-sound-restart: after restart 1: $(usage_of "$play_pid")"
 done
+[ "$flaps" -gt 1 ] && echo "check-sound-restart: after restart $flaps: $(usage_of "$play_pid")"
 kill_server
 echo "check-sound-restart: server killed mid-song"
 sleep 2
@@ -100,7 +109,20 @@ loud "$after" || { echo "check-sound-restart: FAILED: no sound after the restart
 [ "$status" -eq 0 ] && grep -q ": successful, mode 525" "$work/play.txt" ||
   { echo "check-sound-restart: FAILED: the song did not end with its notice" >&2; failed=1; }
 
+# A wait-play whose server goes away for good.
+"$mciplay" --wait "$song" >"$work/wait.txt" 2>&1 &
+play_pid=$!
+for _ in $(seq 300); do grep -q "playing from" "$work/wait.txt" && break; sleep 0.1; done
+sleep 1
 kill_server
+gave_up=no
+for _ in $(seq 150); do kill -0 "$play_pid" 2>/dev/null || { gave_up=yes; break; }; sleep 0.1; done
+wait "$play_pid" 2>/dev/null || true
+play_pid=""
+cat "$work/wait.txt"
+[ "$gave_up" = yes ] && grep -q "play failed: No sound output is working" "$work/wait.txt" ||
+  { echo "check-sound-restart: FAILED: a wait-play without a server did not give up with the text" >&2; failed=1; }
+
 "$mciplay" "$song" >"$work/none.txt" 2>&1 || true
 cat "$work/none.txt"
 grep -q "open failed: No sound output is working" "$work/none.txt" ||
