@@ -116,6 +116,7 @@ public:
     std::string m_strSCInitFile;
     int m_nSCInitMode = 0;
     BOOL m_bUseTaglist = FALSE;
+    CDialog* m_pTagWaitDlg = nullptr;
     int m_nSongCount = 0;
     int m_nPlayedCount = 0;
 
@@ -128,6 +129,9 @@ public:
     // The SoundFont in use (empty: the system's), kept in the profile, and the one being loaded.
     std::string m_strSoundFont;
     std::string m_strSoundFontLoading;
+    // Whether the list holds what the last search found: an aborted search leaves it empty without
+    // the user asking, and then the folder's tag file must not be overwritten.
+    bool m_bSearchCompleted = false;
 
 protected:
     MessageMap GetMessageMap() const override;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/WinTypes.h"
-#include "platform/ui/Shell.h"
 
 #include <optional>
 #include <string>
+#include <vector>
+
+struct FileFilter;
 
 class QWidget;
 
@@ -17,6 +19,7 @@ int RunMessageBox(QWidget* owner, const std::string& text, const std::string& ca
 // nested loop like the message box. The chosen path as the file system spells it, or nothing.
 std::optional<std::string> RunFolderChooser(QWidget* owner, const std::string& title);
 
-// The file chooser for one existing file, with the filters offered and the first one selected.
+// The file-open chooser with the given type list, the first entry selected. Runs in our nested
+// loop like the message box. The chosen file's path as the file system spells it, or nothing.
 std::optional<std::string> RunFileChooser(QWidget* owner, const std::string& title,
                                           const std::vector<FileFilter>& filters);

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QAbstractEventDispatcher;
+class DialogObserver;
 class DialogView;
 class TrayIcon;
 
@@ -33,6 +34,8 @@ public:
     DialogView* ViewOf(const CDialog& dialog) const;
     DialogView* ViewOf(HWND window) const;
     TrayIcon* TrayOf(HWND window, UINT id) const;
+    // One listener to what the dialogs show, or null.
+    void SetDialogObserver(DialogObserver* observer) { m_observer = observer; }
 
     void ProcessEvents() override;
     void WaitForEvents(std::uint32_t maxMilliseconds) override;
@@ -47,6 +50,7 @@ public:
     void ShowDialog(CDialog& dialog, int command) override;
     void CenterDialog(CDialog& dialog) override;
     void FocusDialog(CDialog& dialog) override;
+    void FocusControl(CDialog& dialog, CControl& control, bool selectText) override;
     void DialogChanged(CDialog& dialog) override;
     void ControlChanged(CDialog& dialog, CControl& control, ControlChange change, int row) override;
 
@@ -73,4 +77,5 @@ private:
     std::vector<std::unique_ptr<DialogView>> m_views; // in order of creation
     std::map<std::pair<HWND, UINT>, std::unique_ptr<QTimer>> m_timers;
     std::map<std::pair<HWND, UINT>, std::unique_ptr<TrayIcon>> m_trays;
+    DialogObserver* m_observer = nullptr;
 };

@@ -32,15 +32,15 @@ std::string TruncateUtf8(const std::string& text, std::size_t limit) {
     return text;
 }
 
+std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) {
+    Backend* backend = CurrentBackend();
+    return backend ? backend->BrowseForFolder(owner, title) : std::nullopt;
+}
+
 std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
                                          const std::vector<FileFilter>& filters) {
     Backend* backend = CurrentBackend();
     return backend ? backend->BrowseForFile(owner, title, filters) : std::nullopt;
-}
-
-std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) {
-    Backend* backend = CurrentBackend();
-    return backend ? backend->BrowseForFolder(owner, title) : std::nullopt;
 }
 
 void MessageBeep(UINT type) {

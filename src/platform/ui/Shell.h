@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "platform/ui/Backend.h"
 
 #include <optional>
 #include <string>
-#include <vector>
 
 // The shell and user-interface services the application calls by their Windows names.
 
@@ -32,15 +32,8 @@ std::string TruncateUtf8(const std::string& text, std::size_t limit);
 // The folder chooser: the chosen folder's path, or nothing when the user cancelled.
 std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title);
 
-// One choice of the file chooser's type list: "*" shows every file, other patterns like "*.sf2"
-// match without regard to case.
-struct FileFilter {
-    std::string label;
-    std::vector<std::string> patterns;
-};
-
-// The file chooser, with the first filter selected: the chosen file's path, or nothing when the
-// user cancelled.
+// The file-open chooser: the chosen file's path, or nothing when the user cancelled. The first
+// filter is selected at first.
 std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
                                          const std::vector<FileFilter>& filters);
 
