@@ -34,6 +34,7 @@ const MessageMapEntry kMessageMap[] = {
     ON_BN_CLICKED(IDC_ABOUT, OnAbout),
     ON_MESSAGE(MM_MCINOTIFY, OnMciNotify),
     ON_MESSAGE(WM_TRAYNOTIFY, OnTrayNotify),
+    ON_MESSAGE(WM_SOUNDFONTLOADED, OnSoundFontLoaded),
 };
 
 } // namespace
@@ -54,6 +55,8 @@ BOOL CMainDlg::OnInitDialog() {
         AppendSystemMenu(0, "");
         AppendSystemMenu(IDM_ABOUTBOX, about);
     }
+    AppendSystemMenu(IDM_SOUNDFONT, "SoundFont...");
+    AppendSystemMenu(IDM_DEFAULTSOUNDFONT, "Default SoundFont");
     DeleteSystemMenu(SC_SIZE);
     GraySystemMenu(SC_MAXIMIZE, true);
 
@@ -84,6 +87,7 @@ BOOL CMainDlg::OnInitDialog() {
     SetDlgItemText(IDC_FOLDER, startFolder);
 
     LoadSettings();
+    ShowSoundFontInUse();
 
     srand_classic(GetTickCount() - static_cast<DWORD>(std::time(nullptr)));
 
@@ -100,6 +104,10 @@ BOOL CMainDlg::OnInitDialog() {
 void CMainDlg::OnSysCommand(UINT id, LPARAM lParam) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX)
         OnAbout();
+    else if ((id & 0xFFF0) == IDM_SOUNDFONT)
+        OnChooseSoundFont();
+    else if ((id & 0xFFF0) == IDM_DEFAULTSOUNDFONT)
+        OnDefaultSoundFont();
     else
         DefWindowProc(WM_SYSCOMMAND, id, lParam);
 }

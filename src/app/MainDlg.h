@@ -55,6 +55,13 @@ public:
     LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
 
+    // The synthesiser's SoundFont, chosen from the system menu: loaded by the device on its own
+    // thread, which reports back with WM_SOUNDFONTLOADED; in use from the next song on.
+    void OnChooseSoundFont();
+    void OnDefaultSoundFont();
+    LRESULT OnSoundFontLoaded(WPARAM wParam, LPARAM lParam);
+    void ShowSoundFontInUse();
+
     // Settings store.
     void LoadSettings();
     void SaveSettings();
@@ -126,6 +133,9 @@ public:
     // Set while OpenAndPlay waits for the answer to the MIDI mapper question: ticks then leave the
     // device alone, since it is open but not yet started.
     bool m_bAskingMapper = false;
+    // The SoundFont in use (empty: the system's), kept in the profile, and the one being loaded.
+    std::string m_strSoundFont;
+    std::string m_strSoundFontLoading;
     // Whether the list holds what the last search found: an aborted search leaves it empty without
     // the user asking, and then the folder's tag file must not be overwritten.
     bool m_bSearchCompleted = false;

@@ -20,6 +20,12 @@ inline constexpr int IDS_ABOUTBOX = 101;
 
 // The system menu's About command.
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
+// The system menu's SoundFont commands, after About.
+inline constexpr unsigned IDM_SOUNDFONT = 0x0020;
+inline constexpr unsigned IDM_DEFAULTSOUNDFONT = 0x0030;
+// Posted by the sequencer device when a SoundFont asked for has loaded (wParam 1) or was refused
+// (wParam 0, lParam the reason). WM_APP + 0x70.
+inline constexpr unsigned WM_SOUNDFONTLOADED = 0x8070;
 
 // Controls of the main dialog.
 inline constexpr int IDC_PLAY = 1000;

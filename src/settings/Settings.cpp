@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 
+#include "platform/mci/Mci.h"
 #include "platform/sys/Paths.h"
 #include "platform/sys/Profile.h"
 #include "settings/SettingsDefaults.h"
@@ -32,6 +33,9 @@ void CMainDlg::LoadSettings() {
     m_strSCInitFile = readString("SCInitFile", "");
     m_strDeleteFolder = readString("DeleteFolder", DefaultDeleteFolder());
     m_bUseTaglist = readInt("UseTaglist", 0);
+    // Ours, after the twelve: the synthesiser's SoundFont, empty for the system's.
+    m_strSoundFont = readString("SoundFont", "");
+    mci::PreferSoundFont(m_strSoundFont);
 }
 
 void CMainDlg::SaveSettings() {
@@ -54,6 +58,7 @@ void CMainDlg::SaveSettings() {
     writeString("SCInitFile", m_strSCInitFile);
     writeString("DeleteFolder", m_strDeleteFolder);
     writeInt("UseTaglist", m_bUseTaglist);
+    writeString("SoundFont", m_strSoundFont);
     // A profile that cannot be written loses only the settings; nothing is reported.
     profile.Save();
 }

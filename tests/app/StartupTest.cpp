@@ -42,13 +42,15 @@ TEST_F(AppTest, StartInAnEmptyFolderShowsTheEmptyState) {
     EXPECT_EQ(dialog.GetIcon(), IDI_HEADPHONES);
 }
 
-TEST_F(AppTest, SystemMenuEndsWithAboutAndHasNoSize) {
+TEST_F(AppTest, SystemMenuEndsWithAboutAndTheSoundFontsAndHasNoSize) {
     CMainDlg& dialog = Start();
     const auto& menu = dialog.SystemMenu();
-    ASSERT_GE(menu.size(), 2u);
-    EXPECT_EQ(menu.back().id, IDM_ABOUTBOX);
-    EXPECT_EQ(menu.back().text, "&About Shufflon...");
-    EXPECT_EQ(menu[menu.size() - 2].id, 0u);
+    ASSERT_GE(menu.size(), 4u);
+    EXPECT_EQ(menu[menu.size() - 3].id, IDM_ABOUTBOX);
+    EXPECT_EQ(menu[menu.size() - 3].text, "&About Shufflon...");
+    EXPECT_EQ(menu[menu.size() - 4].id, 0u);
+    EXPECT_EQ(menu[menu.size() - 2].text, "SoundFont...");
+    EXPECT_EQ(menu.back().text, "Default SoundFont");
     for (const SystemMenuItem& item : menu) {
         EXPECT_NE(item.id, SC_SIZE);
         if (item.id == SC_MAXIMIZE) {
@@ -66,7 +68,7 @@ TEST_F(AppTest, EnterAndEscapeDoNotEndTheRun) {
     EXPECT_TRUE(m_backend.TrayState().present);
 }
 
-TEST_F(AppTest, CloseWritesTheTwelveKeysInOrderAndRemovesTheTray) {
+TEST_F(AppTest, CloseWritesTheTwelveKeysAndOursInOrderAndRemovesTheTray) {
     Start();
     PostMessage(Dialog().GetSafeHwnd(), WM_CLOSE, 0, 0);
     m_backend.RunPending();
@@ -76,7 +78,7 @@ TEST_F(AppTest, CloseWritesTheTwelveKeysInOrderAndRemovesTheTray) {
                                            home +
                                            "/BESTMIDI\nRunHidden=0\nSCInitMode=0\nSCInitFile=\n"
                                            "DeleteFolder=" +
-                                           home + "/BADMIDI\nUseTaglist=0\n");
+                                           home + "/BADMIDI\nUseTaglist=0\nSoundFont=\n");
     EXPECT_FALSE(m_backend.TrayState().present);
     EXPECT_FALSE(TimerRunning(IDT_PROGRESS));
 }

@@ -1,9 +1,10 @@
-// mciplay [--seek MS] [--for MS] [--soundfont SF] [--driver NAME] FILE...
+// mciplay [--seek MS] [--for MS] [--wait] [--soundfont SF] [--driver NAME] FILE...
 //
 // A developer's tool: plays MIDI files one after another through the live sequencer device with
 // the same MCI commands the player uses (open, port check, seek, play with notify, status,
 // close), and says what the device answered. --for stops each song after that many milliseconds
-// of waiting; --seek starts it there. The sound check script plays through it.
+// of waiting; --seek starts it there; --wait plays with MCI_WAIT instead of a notice. The sound check script
+// plays through it.
 
 #include <chrono>
 #include <condition_variable>
@@ -60,7 +61,7 @@ DWORD_PTR Status(MCIDEVICEID id, DWORD item) {
     return mciSendCommand(id, MCI_STATUS, MCI_STATUS_ITEM, &status) == 0 ? status.dwReturn : 0;
 }
 
-bool PlayOne(const std::string& file, long seekMs, long forMs) {
+bool PlayOne(const std::string& file, long seekMs, long forMs, bool wait) {
     MCI_OPEN_PARMS open;
     open.lpstrDeviceType = "sequencer";
     open.lpstrElementName = file.c_str();
@@ -85,8 +86,15 @@ bool PlayOne(const std::string& file, long seekMs, long forMs) {
     }
     MCI_PLAY_PARMS play;
     play.dwCallback = kWindow;
-    ok = ok && Report(file, "play", mciSendCommand(id, MCI_PLAY, MCI_NOTIFY, &play));
-    if (ok) {
+    if (wait) {
+        ok = ok && Report(file, "play", mciSendCommand(id, MCI_PLAY, MCI_WAIT, &play));
+        std::printf("%s: waited, mode %lu, position %lu ms\n", file.c_str(),
+                    static_cast<unsigned long>(Status(id, MCI_STATUS_MODE)),
+                    static_cast<unsigned long>(Status(id, MCI_STATUS_POSITION)));
+    } else {
+        ok = ok && Report(file, "play", mciSendCommand(id, MCI_PLAY, MCI_NOTIFY, &play));
+    }
+    if (ok && !wait) {
         std::unique_lock<std::mutex> lock(g_mutex);
         const auto limit = forMs >= 0 ? std::chrono::milliseconds(forMs) : std::chrono::hours(24);
         if (!g_notified.wait_for(lock, limit, [] { return !g_notices.empty(); })) {
@@ -108,7 +116,8 @@ bool PlayOne(const std::string& file, long seekMs, long forMs) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: mciplay [--seek MS] [--for MS] [--soundfont SF] [--driver NAME] FILE...\n");
+    std::fprintf(stderr,
+                 "usage: mciplay [--seek MS] [--for MS] [--wait] [--soundfont SF] [--driver NAME] FILE...\n");
     return 2;
 }
 
@@ -116,6 +125,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
     long seekMs = -1, forMs = -1;
+    bool wait = false;
     mci::LiveOptions options;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
@@ -124,6 +134,8 @@ int main(int argc, char** argv) {
             seekMs = std::strtol(argv[++i], nullptr, 10);
         else if (arg == "--for" && i + 1 < argc)
             forMs = std::strtol(argv[++i], nullptr, 10);
+        else if (arg == "--wait")
+            wait = true;
         else if (arg == "--soundfont" && i + 1 < argc)
             options.soundFonts.push_back(argv[++i]);
         else if (arg == "--driver" && i + 1 < argc)
@@ -139,7 +151,7 @@ int main(int argc, char** argv) {
     mci::UseLiveOutput(options);
     bool ok = true;
     for (const std::string& file : files)
-        ok = PlayOne(file, seekMs, forMs) && ok;
+        ok = PlayOne(file, seekMs, forMs, wait) && ok;
     mci::Shutdown();
     return ok ? 0 : 1;
 }

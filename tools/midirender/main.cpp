@@ -14,6 +14,7 @@
 #include "platform/mci/FluidSynthSink.h"
 #include "platform/mci/Mci.h"
 #include "platform/mci/SoundFont.h"
+#include "platform/mci/SoundFontLoad.h"
 
 namespace {
 
@@ -52,10 +53,13 @@ int main(int argc, char** argv) {
         soundFont = mci::FindSoundFont(mci::SystemSoundFonts());
     if (soundFont.empty())
         return Fail("no SoundFont", MCIERR_SEQ_NOMIDIPRESENT);
-    auto synth = mci::FluidSynthSink::Create(soundFont);
-    if (!synth)
-        return Fail(soundFont, MCIERR_CANNOT_LOAD_DRIVER);
-    mci::UseOfflineOutput(std::move(synth));
+    mci::LoadedSoundFont loaded = mci::LoadSoundFontSynth(soundFont);
+    if (!loaded.synth) {
+        std::fprintf(stderr, "midirender: %s: %s\n", soundFont.c_str(),
+                     mci::DescribeSoundFontProblem(loaded.problem));
+        return 1;
+    }
+    mci::UseOfflineOutput(std::move(loaded.synth));
 
     MCI_OPEN_PARMS open;
     open.lpstrDeviceType = "sequencer";

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/mci/MidiSink.h"
+#include "platform/mci/PeakLimiter.h"
 
 typedef struct _fluid_synth_t fluid_synth_t;
 typedef struct _fluid_hashtable_t fluid_settings_t;
@@ -42,6 +43,7 @@ private:
 
     fluid_settings_t* m_settings;
     fluid_synth_t* m_synth;
+    PeakLimiter m_limiter;
 };
 
 } // namespace mci

@@ -1,11 +1,12 @@
 #include "platform/mci/LiveOutput.h"
 
 #include <cerrno>
-#include <chrono>
+#include <ctime>
 
 #include "platform/mci/MciExtras.h"
 #include "platform/mci/Notices.h"
 #include "platform/mci/SoundFont.h"
+#include "platform/mci/SoundFontLoad.h"
 
 namespace mci {
 
@@ -19,6 +20,13 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kQueueWait = std::chrono::milliseconds(500);
 constexpr auto kStallLimit = std::chrono::seconds(5);
 
+// The watchdog: a callback silent for this long means the stream is gone (a busy machine delays
+// blocks by tens of milliseconds, not seconds); a lost output is tried again at this pace; and
+// the notifier thread looks this often even when nothing wakes it.
+constexpr auto kWatchdogLimit = std::chrono::milliseconds(1500);
+constexpr auto kRetryPeriod = std::chrono::seconds(1);
+constexpr long kWatchPeriodNs = 250'000'000;
+
 } // namespace
 
 LiveOutput::LiveOutput(LiveOutputOptions options) : m_options(std::move(options)) {
@@ -28,7 +36,16 @@ LiveOutput::LiveOutput(LiveOutputOptions options) : m_options(std::move(options)
 }
 
 LiveOutput::~LiveOutput() {
-    if (m_driver) {
+    // The watchdog goes first, so that nobody replaces the driver while it is taken down.
+    m_stopping.store(true, std::memory_order_release);
+    sem_post(&m_wake);
+    m_notifier.join();
+    std::unique_ptr<AudioDriver> driver;
+    {
+        std::lock_guard<std::mutex> lock(m_driverMutex);
+        driver = std::move(m_driver);
+    }
+    if (driver) {
         // Let the last blocks fall silent before the stream goes away, rather than cutting notes
         // off mid-waveform; a driver that has stopped rendering is not waited for long.
         EngineCommand silence;
@@ -38,13 +55,11 @@ LiveOutput::~LiveOutput() {
             while (m_engine.ProcessedCommands() < m_engine.SubmittedCommands() && Clock::now() < deadline)
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        m_driver.reset();
+        driver.reset();
     }
-    m_stopping.store(true, std::memory_order_release);
-    sem_post(&m_wake);
-    m_notifier.join();
     DeliverReports(m_engine);
     sem_destroy(&m_wake);
+    m_retired.clear();
     m_synth.reset();
 }
 
@@ -54,8 +69,16 @@ void LiveOutput::Wake(void* self) {
 }
 
 void LiveOutput::NotifierLoop() {
+    m_lastProgress = Clock::now();
     for (;;) {
-        while (sem_wait(&m_wake) != 0 && errno == EINTR) {
+        timespec until{};
+        clock_gettime(CLOCK_MONOTONIC, &until);
+        until.tv_nsec += kWatchPeriodNs;
+        if (until.tv_nsec >= 1'000'000'000) {
+            until.tv_nsec -= 1'000'000'000;
+            ++until.tv_sec;
+        }
+        while (sem_clockwait(&m_wake, CLOCK_MONOTONIC, &until) != 0 && errno == EINTR) {
         }
         if (m_stopping.load(std::memory_order_acquire))
             return;
@@ -63,49 +86,142 @@ void LiveOutput::NotifierLoop() {
         // Taking the lock once orders this wake-up after any waiter's look at the play status.
         { std::lock_guard<std::mutex> lock(m_endedMutex); }
         m_ended.notify_all();
+        Watch();
     }
 }
 
-MCIERROR LiveOutput::PrepareForSong() {
-    if (!m_synth) {
-        const auto& candidates = m_options.soundFonts.empty() ? SystemSoundFonts() : m_options.soundFonts;
-        const std::string soundFont = FindSoundFont(candidates);
-        if (soundFont.empty())
-            return MCIERR_SEQ_NOMIDIPRESENT;
-        auto synth = FluidSynthSink::Create(soundFont);
-        if (!synth)
-            return MCIERR_CANNOT_LOAD_DRIVER;
-        if (m_driver) {
-            EngineCommand attach;
-            attach.kind = EngineCommand::Kind::AttachSink;
-            attach.sink = synth.get();
-            if (!Submit(attach))
-                return MCIERR_HARDWARE;
-        } else {
-            m_engine.AttachSinkNow(synth.get());
+void LiveOutput::Watch() {
+    const auto now = Clock::now();
+    if (m_outputLost.load(std::memory_order_acquire)) {
+        if (now < m_nextAttempt)
+            return;
+        auto driver = OpenDriver();
+        if (!driver) {
+            m_nextAttempt = Clock::now() + kRetryPeriod;
+            return;
         }
-        m_synth = std::move(synth);
+        {
+            std::lock_guard<std::mutex> lock(m_driverMutex);
+            m_driver = std::move(driver);
+        }
+        m_watchedFrames = m_engine.RenderedFrames();
+        m_lastProgress = Clock::now();
+        m_restarts.fetch_add(1, std::memory_order_relaxed);
+        m_outputLost.store(false, std::memory_order_release);
+        return;
+    }
+    const std::uint64_t frames = m_engine.RenderedFrames();
+    bool running = false;
+    {
+        std::lock_guard<std::mutex> lock(m_driverMutex);
+        running = m_driver != nullptr;
+    }
+    if (!running || frames != m_watchedFrames) {
+        m_watchedFrames = frames;
+        m_lastProgress = now;
+        return;
+    }
+    if (now - m_lastProgress < kWatchdogLimit)
+        return;
+    // The stream is gone. The driver is taken out under the lock and closed outside it: closing
+    // joins the driver's thread, which a dead server may keep a moment longer.
+    std::unique_ptr<AudioDriver> stalled;
+    {
+        std::lock_guard<std::mutex> lock(m_driverMutex);
+        stalled = std::move(m_driver);
+        m_outputLost.store(true, std::memory_order_release);
+    }
+    stalled.reset();
+    m_nextAttempt = Clock::now() + kRetryPeriod;
+}
+
+MCIERROR LiveOutput::PrepareForSong() {
+    FreeRetiredSynths();
+    if (!m_synth) {
+        // The SoundFonts named are tried in turn, so that a chosen one that is gone or broken falls
+        // back on the system's.
+        const auto& candidates = m_options.soundFonts.empty() ? SystemSoundFonts() : m_options.soundFonts;
+        bool found = false;
+        for (const std::string& path : candidates) {
+            if (FindSoundFont({path}).empty())
+                continue;
+            found = true;
+            LoadedSoundFont loaded = LoadSoundFontSynth(path);
+            if (loaded.synth) {
+                ReplaceSink(std::move(loaded.synth));
+                break;
+            }
+        }
+        if (!found)
+            return MCIERR_SEQ_NOMIDIPRESENT;
+        if (!m_synth)
+            return MCIERR_CANNOT_LOAD_DRIVER;
     }
     return StartDriver() ? 0 : MCIERR_HARDWARE;
+}
+
+bool LiveOutput::ReplaceSink(std::unique_ptr<MidiSink> sink) {
+    if (!sink)
+        return false;
+    bool running = false;
+    {
+        std::lock_guard<std::mutex> lock(m_driverMutex);
+        running = m_driver != nullptr || m_outputLost.load(std::memory_order_acquire);
+    }
+    if (running) {
+        EngineCommand attach;
+        attach.kind = EngineCommand::Kind::AttachSink;
+        attach.sink = sink.get();
+        if (!Submit(attach))
+            return false;
+        if (m_synth)
+            m_retired.emplace_back(m_engine.SubmittedCommands(), std::move(m_synth));
+    } else {
+        m_engine.AttachSinkNow(sink.get());
+    }
+    m_synth = std::move(sink);
+    return true;
+}
+
+void LiveOutput::FreeRetiredSynths() {
+    const std::uint64_t processed = m_engine.ProcessedCommands();
+    std::erase_if(m_retired, [processed](const auto& entry) { return entry.first <= processed; });
 }
 
 bool LiveOutput::PrepareForWave() {
     return StartDriver();
 }
 
+std::unique_ptr<AudioDriver> LiveOutput::OpenDriver() {
+    return AudioDriver::Open(
+        m_options.audioDrivers.empty() ? AudioDriver::DefaultDrivers() : m_options.audioDrivers, m_engine);
+}
+
 bool LiveOutput::StartDriver() {
-    if (!m_driver)
-        m_driver = AudioDriver::Open(m_options.audioDrivers.empty() ? AudioDriver::DefaultDrivers()
-                                                                    : m_options.audioDrivers,
-                                     m_engine);
-    return m_driver != nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_driverMutex);
+        if (m_driver)
+            return true;
+        // The watchdog is bringing the output back; until a server takes it, songs cannot open.
+        if (m_outputLost.load(std::memory_order_acquire))
+            return false;
+    }
+    auto driver = OpenDriver();
+    if (!driver)
+        return false;
+    std::lock_guard<std::mutex> lock(m_driverMutex);
+    m_driver = std::move(driver);
+    return true;
 }
 
 bool LiveOutput::Submit(const EngineCommand& command) {
     if (m_engine.Submit(command))
         return true;
-    if (!m_driver)
-        return false;
+    {
+        std::lock_guard<std::mutex> lock(m_driverMutex);
+        if (!m_driver)
+            return false;
+    }
     // The queue is full only when the audio thread has not run for a long while.
     const auto deadline = Clock::now() + kQueueWait;
     while (Clock::now() < deadline) {

@@ -2,6 +2,7 @@
 
 #include "platform/mci/Notices.h"
 #include "platform/mci/Sequencer.h"
+#include "platform/mci/SoundFontLoad.h"
 
 namespace mci {
 
@@ -38,6 +39,22 @@ void SetPortForTesting(std::optional<DWORD> port) {
 
 bool PlaySoundMemory(const void* wave, std::size_t bytes) {
     return TheSequencer().PlayWave(wave, bytes);
+}
+
+void PreferSoundFont(const std::string& path) {
+    TheSequencer().PreferSoundFont(path);
+}
+
+void ChangeSoundFont(const std::string& path, HWND window, UINT message) {
+    TheSequencer().ChangeSoundFont(path, window, message);
+}
+
+void WaitForSoundFont() {
+    TheSequencer().WaitForSoundFont();
+}
+
+const char* SoundFontProblemText(LPARAM problem) {
+    return DescribeSoundFontProblem(static_cast<SoundFontProblem>(problem));
 }
 
 void Shutdown() {

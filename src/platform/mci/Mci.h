@@ -71,6 +71,21 @@ void SetPortForTesting(std::optional<DWORD> port);
 // when the bytes are not such a sound or there is no sound output.
 bool PlaySoundMemory(const void* wave, std::size_t bytes);
 
+// The SoundFont the live synthesiser is made with at the first song, tried before the system's
+// (which stays the fallback when it is gone or damaged). Empty: the system's.
+void PreferSoundFont(const std::string& path);
+
+// Makes the SoundFont at the path (empty: the system's) the synthesiser's from the next song on:
+// it is loaded on a thread of its own and swapped in when a song opens while none is playing, so
+// the song playing finishes with the old one. When the load is done, `message` is posted to
+// `window` through the notify sink: wParam 1 when it is ready, 0 when the file is not a usable
+// SoundFont (the current one stays; lParam then names the problem for SoundFontProblemText).
+void ChangeSoundFont(const std::string& path, HWND window, UINT message);
+// Waits until the SoundFont asked for has loaded or been refused; for tests and tools.
+void WaitForSoundFont();
+// One sentence for the user about why a SoundFont was refused.
+const char* SoundFontProblemText(LPARAM problem);
+
 // The end of the run: closes every device (posting its notices), silences the synthesiser, stops
 // the audio driver and frees the synthesiser.
 void Shutdown();

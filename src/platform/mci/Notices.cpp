@@ -21,6 +21,11 @@ void PostNotice(HWND window, UINT code, MCIDEVICEID device) {
         sink(window, MM_MCINOTIFY, static_cast<WPARAM>(code), static_cast<LPARAM>(device));
 }
 
+void PostWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (NotifySink sink = g_sink.load(std::memory_order_acquire))
+        sink(window, message, wParam, lParam);
+}
+
 void NoticeList::Add(HWND window, UINT code, MCIDEVICEID device) {
     if (window != 0)
         m_notices.push_back(Notice{window, code, device});

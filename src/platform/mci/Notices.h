@@ -18,6 +18,9 @@ void SetNotifySinkFunction(NotifySink sink);
 // not posted, as MCI does not post one without a callback window.
 void PostNotice(HWND window, UINT code, MCIDEVICEID device);
 
+// Posts any message through the same sink, for the device's other reports to the application.
+void PostWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Notices a command decides on while the device's lock is held, posted after it is let go, so
 // that a sink which handles them at once may call the device again.
 class NoticeList {

@@ -26,6 +26,19 @@ bool OfflineOutput::Submit(const EngineCommand& command) {
     return m_engine.Submit(command);
 }
 
+bool OfflineOutput::ReplaceSink(std::unique_ptr<MidiSink> sink) {
+    EngineCommand attach;
+    attach.kind = EngineCommand::Kind::AttachSink;
+    attach.sink = sink.get();
+    if (!Submit(attach))
+        return false;
+    // We are the audio thread here: once the engine has taken the command, the old sink is free.
+    m_engine.Render(nullptr, nullptr, 0);
+    DeliverReports(m_engine);
+    m_sink = std::move(sink);
+    return true;
+}
+
 MCIERROR OfflineOutput::WaitForEnd(std::uint32_t serial) {
     while (!Ended(m_engine.Status(), serial)) {
         const std::uint64_t processed = m_engine.ProcessedCommands();

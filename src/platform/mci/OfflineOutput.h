@@ -19,6 +19,7 @@ public:
     MCIERROR PrepareForSong() override { return 0; }
     bool PrepareForWave() override { return true; }
     bool Submit(const EngineCommand& command) override;
+    bool ReplaceSink(std::unique_ptr<MidiSink> sink) override;
     MCIERROR WaitForEnd(std::uint32_t serial) override;
     void RenderOffline(float* left, float* right, std::size_t frames) override;
 

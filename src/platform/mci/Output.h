@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "platform/MMSystem.h"
 #include "platform/mci/Engine.h"
+#include "platform/mci/MidiSink.h"
 
 namespace mci {
 
@@ -22,6 +24,9 @@ public:
     virtual MCIERROR PrepareForSong() = 0;
     // Makes the sound output ready for a WAVE sound, which needs no synthesiser.
     virtual bool PrepareForWave() = 0;
+    // Makes the sink the one the engine renders with from the next block on; the one it replaces
+    // is freed once the engine has let go of it. False when the engine cannot take the command.
+    virtual bool ReplaceSink(std::unique_ptr<MidiSink> sink) = 0;
     // Queues a command for the engine; false when it cannot take one.
     virtual bool Submit(const EngineCommand& command) = 0;
     // Returns once the play with the serial has ended (offline: renders it to its end).

@@ -7,6 +7,7 @@
 
 #include "platform/mci/MciExtras.h"
 #include "platform/mci/OfflineOutput.h"
+#include "platform/mci/SoundFont.h"
 #include "platform/midi/MciReadError.h"
 #include "platform/midi/MidiFile.h"
 
@@ -129,6 +130,7 @@ MCIERROR Sequencer::Open(DWORD flags, MCI_OPEN_PARMS* params, NoticeList& notice
     if (!read)
         return midi::MciErrorForReadError(read.error().kind);
     auto song = std::make_shared<const PlayableSong>(BuildPlayableSong(read.value()));
+    SwapInLoadedSoundFont();
     if (const MCIERROR error = GetOutput().PrepareForSong())
         return error;
 
@@ -171,9 +173,40 @@ void Sequencer::CloseAll(NoticeList& notices) {
 }
 
 Output& Sequencer::GetOutput() {
-    if (!m_output)
-        m_output = std::make_unique<LiveOutput>(m_liveOptions);
+    if (!m_output) {
+        LiveOutputOptions options = m_liveOptions;
+        if (options.soundFonts.empty() && !m_preferredSoundFont.empty()) {
+            options.soundFonts = SystemSoundFonts();
+            options.soundFonts.insert(options.soundFonts.begin(), m_preferredSoundFont);
+        }
+        m_output = std::make_unique<LiveOutput>(std::move(options));
+    }
     return *m_output;
+}
+
+void Sequencer::SwapInLoadedSoundFont() {
+    for (auto& [id, device] : m_devices) {
+        Refresh(device);
+        // The song playing finishes with the SoundFont it began with.
+        if (device.playing)
+            return;
+    }
+    if (auto synth = m_soundFonts.TakeLoaded())
+        GetOutput().ReplaceSink(std::move(synth));
+}
+
+void Sequencer::PreferSoundFont(const std::string& path) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_preferredSoundFont = path;
+}
+
+void Sequencer::ChangeSoundFont(const std::string& path, HWND window, UINT message) {
+    // Not under the device's lock: the loader posts its message from its own thread.
+    m_soundFonts.Request(path, window, message);
+}
+
+void Sequencer::WaitForSoundFont() {
+    m_soundFonts.WaitUntilIdle();
 }
 
 void Sequencer::Refresh(Device& device) {

@@ -19,6 +19,7 @@
 #include "platform/mci/Notices.h"
 #include "platform/mci/Output.h"
 #include "platform/mci/PlayableSong.h"
+#include "platform/mci/SoundFontLoader.h"
 #include "platform/mci/WaveSound.h"
 
 namespace mci {
@@ -38,6 +39,9 @@ public:
     void RenderOffline(float* left, float* right, std::size_t frames);
     void SetPort(std::optional<DWORD> port);
     bool PlayWave(const void* wave, std::size_t bytes);
+    void PreferSoundFont(const std::string& path);
+    void ChangeSoundFont(const std::string& path, HWND window, UINT message);
+    void WaitForSoundFont();
     void Shutdown();
 
 private:
@@ -68,6 +72,8 @@ private:
     std::uint64_t CurrentFrame(const Device& device) const;
     std::uint32_t PositionMs(const Device& device) const;
     bool AnotherIsPlaying(const Device& device) const;
+    // Swaps in a SoundFont loaded since the last song, unless a song is playing.
+    void SwapInLoadedSoundFont();
     // Ends the device's running play; its owed notice, if still owed, goes out with the code.
     void Halt(Device& device, UINT code, NoticeList& notices);
     void CloseAll(NoticeList& notices);
@@ -80,6 +86,7 @@ private:
     std::mutex m_mutex;
     std::unique_ptr<Output> m_output; // made on first use when live
     LiveOutputOptions m_liveOptions;
+    std::string m_preferredSoundFont; // tried before the system's when the live synthesiser is made
     std::map<MCIDEVICEID, Device> m_devices;
     MCIDEVICEID m_nextId = 1;
     std::uint32_t m_nextSerial = 1;
@@ -87,6 +94,8 @@ private:
     std::vector<std::pair<std::uint64_t, std::shared_ptr<const void>>> m_graveyard;
     std::shared_ptr<const WaveBuffer> m_wave;
     std::uint64_t m_offlineRemainder = 0; // thousandths of a frame not yet rendered by AdvanceOffline
+    // SoundFonts chosen during the run, loaded on the loader's thread and taken at the next open.
+    SoundFontLoader m_soundFonts;
 };
 
 } // namespace mci

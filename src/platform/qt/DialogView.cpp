@@ -286,6 +286,13 @@ void DialogView::PopUpSystemMenu(const QPoint& globalPosition) {
         QAction* action = m_systemMenu->addAction(ToQString(item.text));
         action->setData(item.id);
         action->setEnabled(!item.grayed);
+        const SystemMenuCheck check = m_dialog.SystemMenuCheckOf(item.id);
+        action->setCheckable(check.checked);
+        action->setChecked(check.checked);
+        if (!check.tip.empty()) {
+            action->setToolTip(ToQString(check.tip));
+            m_systemMenu->setToolTipsVisible(true);
+        }
     }
     m_systemMenu->popup(globalPosition);
 }

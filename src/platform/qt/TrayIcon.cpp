@@ -14,12 +14,22 @@ TrayIcon::TrayIcon(HWND window, UINT id, UINT callbackMessage, int iconId, const
 }
 
 void TrayIcon::SetIcon(int iconId) {
+    auto [icon, made] = m_icons.try_emplace(iconId);
+    if (made)
+        icon->second = IconOf(iconId);
+    else if (iconId == m_iconId)
+        return;
     m_iconId = iconId;
-    m_icon.setIcon(IconOf(iconId));
+    m_icon.setIcon(icon->second);
 }
 
 void TrayIcon::SetTip(const std::string& tip) {
-    m_icon.setToolTip(ToQString(tip));
+    // Unchanged tips are not sent again, for the same reason as icons.
+    const QString text = ToQString(tip);
+    if (text == m_tip)
+        return;
+    m_tip = text;
+    m_icon.setToolTip(text);
 }
 
 UINT TrayIcon::MouseMessageFor(QSystemTrayIcon::ActivationReason reason) {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 
+#include <map>
 #include <string>
 
 // One icon in the desktop's notification area. Clicks on it post the callback message to its
@@ -29,5 +30,10 @@ private:
     UINT m_id;
     UINT m_callbackMessage;
     int m_iconId = 0;
+    // The icons shown so far, made once each: the player switches between two icons with every
+    // song, and a new QIcon each time is new pixmaps for the desktop's tray to scale and cache
+    // (and, on desktops whose tray is reached over D-Bus, to send again).
+    std::map<int, QIcon> m_icons;
+    QString m_tip;
     QSystemTrayIcon m_icon;
 };

@@ -200,6 +200,17 @@ void CDialog::DeleteSystemMenu(UINT id) {
         backend->DialogChanged(*this);
 }
 
+void CDialog::CheckSystemMenu(UINT id, bool checked, const std::string& tip) {
+    m_systemMenuChecks[id] = SystemMenuCheck{checked, tip};
+    if (Backend* backend = CurrentBackend(); backend && m_hasView)
+        backend->DialogChanged(*this);
+}
+
+SystemMenuCheck CDialog::SystemMenuCheckOf(UINT id) const {
+    const auto found = m_systemMenuChecks.find(id);
+    return found == m_systemMenuChecks.end() ? SystemMenuCheck{} : found->second;
+}
+
 void CDialog::GraySystemMenu(UINT id, bool grayed) {
     for (SystemMenuItem& item : m_systemMenu) {
         if (item.id == id)

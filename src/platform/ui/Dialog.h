@@ -6,6 +6,7 @@
 #include "platform/ui/MessageMap.h"
 #include "platform/ui/Wnd.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,12 @@ struct SystemMenuItem {
     UINT id = 0; // 0 for a separator
     std::string text;
     bool grayed = false;
+};
+
+// The check mark of a system menu item, and its tip (shown when the pointer rests on it).
+struct SystemMenuCheck {
+    bool checked = false;
+    std::string tip;
 };
 
 // A dialog built from a template. Its controls exist from construction on; the backend gives it a
@@ -74,6 +81,8 @@ public:
     void AppendSystemMenu(UINT id, const std::string& text);
     void DeleteSystemMenu(UINT id);
     void GraySystemMenu(UINT id, bool grayed);
+    void CheckSystemMenu(UINT id, bool checked, const std::string& tip = {});
+    SystemMenuCheck SystemMenuCheckOf(UINT id) const;
 
     // Controls.
     const std::vector<std::unique_ptr<CControl>>& Controls() const { return m_controls; }
@@ -99,6 +108,7 @@ private:
     const DialogTemplate& m_template;
     std::vector<std::unique_ptr<CControl>> m_controls;
     std::vector<SystemMenuItem> m_systemMenu;
+    std::map<UINT, SystemMenuCheck> m_systemMenuChecks;
     std::string m_caption;
     int m_iconId = 0;
     bool m_hasView = false;

@@ -203,6 +203,20 @@ TEST_F(QtBackendTest, TrayClicksPostTheCallbackWithTheWindowsMouseMessages) {
     EXPECT_EQ(notices[2].lParam, static_cast<LPARAM>(WM_RBUTTONDOWN));
 }
 
+TEST_F(QtBackendTest, TheTrayReusesItsIconsSongAfterSong) {
+    // A new icon for every switch would be new pixmaps for the desktop's tray to scale and cache,
+    // which made the resident memory grow with every song.
+    TrayIcon tray(1, 1010, WM_TRAYNOTIFY, 128, "Shufflon");
+    const qint64 playing = tray.Icon().icon().cacheKey();
+    tray.SetIcon(140);
+    const qint64 idle = tray.Icon().icon().cacheKey();
+    EXPECT_NE(idle, playing);
+    tray.SetIcon(128);
+    EXPECT_EQ(tray.Icon().icon().cacheKey(), playing);
+    tray.SetIcon(140);
+    EXPECT_EQ(tray.Icon().icon().cacheKey(), idle);
+}
+
 TEST_F(QtBackendTest, TrayRequestsSucceedOnlyWhereTheDesktopHasATray) {
     TestDialog dialog;
     dialog.Create();
