@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
@@ -81,7 +82,10 @@ QWidget* DialogView::WidgetOf(int controlId) const {
 }
 
 void DialogView::ControlChanged(CControl& control, ControlChange change, int row) {
-    if (ControlView* view = ViewOf(control))
+    ControlView* view = ViewOf(control);
+    if (view && change == ControlChange::Size)
+        view->Widget().resize(control.PixelWidth(), control.PixelHeight());
+    if (view)
         view->Sync(change, row);
 }
 
@@ -231,6 +235,20 @@ void DialogView::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     event->ignore();
+}
+
+void DialogView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // As on Windows, statics let clicks through to the dialog; every other control takes its own.
+    QPoint at = event->position().toPoint();
+    QWidget* child = childAt(at);
+    if (event->button() == Qt::LeftButton && (!child || qobject_cast<QLabel*>(child))) {
+        m_dialog.PostMessage(
+            WM_LBUTTONDBLCLK, 0,
+            static_cast<LPARAM>(MAKEWPARAM(static_cast<WORD>(at.x()), static_cast<WORD>(at.y()))));
+        event->accept();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 void DialogView::PopUpSystemMenu(const QPoint& globalPosition) {
