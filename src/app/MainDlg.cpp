@@ -147,11 +147,3 @@ void CMainDlg::OnHide() {
     else
         ShowWindow(SW_MINIMIZE);
 }
-
-void CMainDlg::OnConfig() {
-    // The settings dialog is not part of this build yet; the settings are edited in the profile.
-}
-
-void CMainDlg::LoadTagList() {}
-
-void CMainDlg::SaveTagList() {}

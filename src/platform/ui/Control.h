@@ -29,6 +29,8 @@ public:
     void EnableWindow(bool enable);
     bool IsWindowVisible() const { return m_visible; }
     void ShowWindow(int command);
+    // Gives the control the keyboard focus; an edit can have its whole text selected with it.
+    void SetFocus(bool selectText = false);
 
     // SetWindowPos with SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE: a size in pixels that replaces
     // the template's; 0 x 0 until the program sets one.
