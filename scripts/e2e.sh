@@ -3,7 +3,8 @@
 # and a PulseAudio null sink, started with default settings in a folder of three short songs.
 # Checks that the songs are heard one after another (recorded from the sink's monitor, the gaps
 # found with sox), that the tray shows the playing icon, that a click on Stop silences it and
-# that closing the window writes the settings.
+# that closing the window writes the settings. Every wait is for something the program does, with
+# a generous limit, so that a busy machine or a slow sink makes it slower but never fails it.
 #
 # Usage: scripts/e2e.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -11,6 +12,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 program="$build/shufflon"
 [ -x "$program" ] || { echo "e2e: $program is not built"; exit 1; }
+command -v inotifywait >/dev/null || { echo "e2e: inotifywait is missing (scripts/setup.sh installs it)"; exit 1; }
 
 source "$root/scripts/lib/desktop.sh"
 begin_run e2e
@@ -30,6 +32,12 @@ write_song "$work/songs/three.mid" '\x49' '\x43'
 start_desktop "$work"
 source "$root/scripts/lib/e2e-mpris.sh" && e2e_mpris_bus
 
+# The songs the program starts, as the files it opens (the search only lists the folder).
+inotifywait -m -e open --format '%f' "$work/songs" >"$work/opened.log" 2>"$work/inotify.log" &
+pids+=($!)
+for _ in $(seq 300); do grep -q 'Watches established' "$work/inotify.log" 2>/dev/null && break; sleep 0.1; done
+songs_started() { grep -c '\.mid$' "$work/opened.log" 2>/dev/null || true; }
+
 parec -d "$sink.monitor" --file-format=wav "$work/playing.wav" &
 rec=$!
 pids+=($rec)
@@ -37,8 +45,9 @@ pids+=($rec)
 app=$!
 pids+=($app)
 
+# A cold start on a slow machine (the SoundFont read, the first search) can take many seconds.
 window=""
-for _ in $(seq 100); do
+for _ in $(seq 600); do
   window="$(xdotool search --onlyvisible --limit 1 --name '^Shufflon$' 2>/dev/null || true)"
   [ -n "$window" ] && break
   sleep 0.1
@@ -53,30 +62,40 @@ tray_icon_red_pixels() { # the number of red pixels of Shufflon's tray icon
   convert "$work/tray.png" -fx '(r>0.6 && g<0.35 && b<0.35) ? 1 : 0' -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
 }
 
-sleep 2
-red="$(tray_icon_red_pixels)"
+red="none"
+for _ in $(seq 60); do
+  red="$(tray_icon_red_pixels)"
+  [ "$red" = "0" ] && break
+  sleep 0.5
+done
 [ "$red" != "none" ] || fail "no tray icon"
 [ "$red" -eq 0 ] || fail "the tray icon is not the playing icon ($red red pixels)"
 echo "e2e: tray shows the playing icon"
 
-# Three songs of 3.5 s and the moves between them: wait until the run has gone round (the null
-# sink may run slower than real time, so allow for it).
-sleep 16
+# Three songs of 3.5 s: wait until the program has started a fourth, so the first three have
+# played to their end however slowly the sink takes the sound, then let the recording catch up.
+for _ in $(seq 1200); do [ "$(songs_started)" -ge 4 ] && break; sleep 0.1; done
+started="$(songs_started)"
+[ "$started" -ge 4 ] || fail "the program started $started songs in two minutes"
+sleep 2
 kill "$rec"; wait "$rec" 2>/dev/null || true
 e2e_mpris_check one.mid two.mid three.mid
 
 # The Stop button: dialog units (243, 7, 50, 14) in the window's client area.
 read -r width height < <(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
 x=$(( (243 + 25) * width / 300 )); y=$(( (7 + 7) * height / 164 ))
+xdotool mousemove --window "$window" "$x" "$y" click 1
+for _ in $(seq 60); do
+  red="$(tray_icon_red_pixels)"
+  [ "$red" != "none" ] && [ "$red" -gt 0 ] && break
+  sleep 0.5
+done
+[ "$red" != "none" ] && [ "$red" -gt 0 ] || fail "the tray icon did not turn idle after Stop"
+echo "e2e: Stop turned the tray icon idle"
 parec -d "$sink.monitor" --file-format=wav "$work/stopped.wav" &
 rec=$!
 pids+=($rec)
-xdotool mousemove --window "$window" "$x" "$y" click 1
-sleep 1.5
-red="$(tray_icon_red_pixels)"
-[ "$red" != "none" ] && [ "$red" -gt 0 ] || fail "the tray icon did not turn idle after Stop"
-echo "e2e: Stop turned the tray icon idle"
-sleep 1.5
+sleep 3
 kill "$rec"; wait "$rec" 2>/dev/null || true
 
 # What was heard: the songs, separated by silences of at least 0.6 s.
@@ -92,7 +111,7 @@ done
 echo "e2e: recording RMS $playing_rms, $heard songs heard apart"
 [ "$heard" -ge 3 ] || fail "expected three songs one after another, heard $heard"
 
-# After Stop the last second must be silent.
+# After Stop the recording must be silent (past what the sound server still held).
 sox "$work/stopped.wav" "$work/tail.wav" trim 1.5 2>/dev/null || cp "$work/stopped.wav" "$work/tail.wav"
 tail_rms="$(rms "$work/tail.wav")"
 awk -v r="$tail_rms" 'BEGIN {exit !(r < 0.0005)}' || fail "still sounding after Stop (RMS $tail_rms)"
@@ -100,7 +119,7 @@ echo "e2e: silent after Stop (RMS $tail_rms)"
 
 # Closing the window writes the settings.
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || xdotool key alt+F4
-for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 300); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was closed"
 profile="$work/config/shufflon.INI"
 [ -f "$profile" ] || fail "no settings written"

@@ -14,8 +14,12 @@ packages=(
   libgtest-dev libgmock-dev googletest
   # the desktop and sound the end-to-end checks run on
   xvfb icewm xdotool imagemagick x11-utils pulseaudio pulseaudio-utils sox dbus-x11
+  # the end-to-end check counts the songs the program opens
+  inotify-tools
   # benchmark references
   fluidsynth
+  # the start-up benchmark's window probe, and profiling
+  libx11-dev libxdamage-dev linux-perf valgrind
   # install, package and desktop integration checks
   desktop-file-utils appstream lintian librsvg2-bin dbus playerctl xdg-user-dirs libglib2.0-bin
 )

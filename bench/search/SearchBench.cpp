@@ -13,6 +13,8 @@
 #include "platform/ui/ListCtrl.h"
 #include "search/CDirStruct.h"
 
+#include "SongTree.h"
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -21,7 +23,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
-#include <random>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,10 +30,6 @@
 
 namespace {
 
-constexpr int kArtists = 50;
-constexpr int kAlbumsPerArtist = 99; // 50 + 50 * 99 = 5,000 folders
-constexpr int kSongs = 100000;
-constexpr int kOthersPerAlbum = 8;
 constexpr int kRounds = 9;
 
 const std::array kList{
@@ -87,68 +84,6 @@ long RssKiB() {
             return std::strtol(line.c_str() + 6, nullptr, 10);
     }
     return 0;
-}
-
-void MakeFile(const std::string& path, off_t size) {
-    int fd = open(path.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-    if (fd < 0 || ftruncate(fd, size) != 0) {
-        std::perror(path.c_str());
-        std::exit(1);
-    }
-    close(fd);
-}
-
-// Names like a real collection's: words, numbers, mixed case, extensions in either case.
-std::string Words(std::mt19937& random, int count) {
-    static const char* const kWords[] = {
-        "Blue",   "night",  "Moon",  "river",   "Dance",    "of",     "the",    "Song",   "Waltz",  "rain",
-        "Summer", "love",   "March", "Prelude", "in",       "Minor",  "old",    "Town",   "star",   "Fugue",
-        "sweet",  "Home",   "wind",  "Road",    "Heart",    "golden", "Sky",    "dream",  "Fire",   "green",
-        "Valley", "my",     "Lady",  "Rondo",   "and",      "Major",  "winter", "Girl",   "boogie", "Ocean",
-        "silver", "Train",  "on",    "Spring",  "Nocturne", "a",      "Rock",   "little", "Bells",  "morning",
-        "Blues",  "far",    "Away",  "King",    "Sonata",   "your",   "Light",  "Opus",   "happy",  "Tango",
-        "lonely", "Island", "Story", "again"};
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        if (i)
-            text += ' ';
-        text += kWords[random() % std::size(kWords)];
-    }
-    return text;
-}
-
-std::vector<std::string> MakeTree(const std::string& root) {
-    std::mt19937 random(4242);
-    std::vector<std::string> albums;
-    for (int a = 0; a < kArtists; ++a) {
-        std::string artist = root + "/" + Words(random, 2) + " " + std::to_string(a);
-        mkdir(artist.c_str(), 0755);
-        MakeFile(artist + "/artist.txt", 300);
-        for (int b = 0; b < kAlbumsPerArtist; ++b) {
-            std::string album = artist + "/" + std::to_string(1970 + b % 50) + " - " + Words(random, 3);
-            mkdir(album.c_str(), 0755);
-            albums.push_back(album);
-        }
-    }
-    static const char* const kSongExt[] = {".mid", ".mid", ".mid", ".MID", ".kar", ".rmi"};
-    for (int s = 0; s < kSongs; ++s) {
-        const std::string& album = albums[static_cast<std::size_t>(s) % albums.size()];
-        // Mostly titles of two to four words, so that few names repeat; one in fifty is a short
-        // title that many folders share, as collections hold the same song more than once.
-        int track = s / static_cast<int>(albums.size()) + 1;
-        std::string title =
-            random() % 50 == 0 ? Words(random, 1) : Words(random, 2 + static_cast<int>(random() % 3));
-        std::string name =
-            (track < 10 ? "0" : "") + std::to_string(track) + " - " + title + kSongExt[random() % 6];
-        MakeFile(album + "/" + name, static_cast<off_t>(2000 + random() % 200000));
-    }
-    static const char* const kOthers[] = {"cover.jpg", "folder.jpg", "notes.txt",  "playlist.m3u",
-                                          "info.nfo",  "back.png",   "lyrics.doc", "sample.wav"};
-    for (const std::string& album : albums) {
-        for (int o = 0; o < kOthersPerAlbum; ++o)
-            MakeFile(album + "/" + kOthers[o], static_cast<off_t>(random() % 500000));
-    }
-    return albums;
 }
 
 struct WalkTotals {
@@ -215,11 +150,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         root = pattern;
-        MakeTree(root);
+        song_tree::Make(root);
     }
-    std::printf("tree: %d songs, %d other files, %d folders in %s (made in %.1f s)\n", kSongs,
-                kArtists + kArtists * kAlbumsPerArtist * kOthersPerAlbum,
-                kArtists + kArtists * kAlbumsPerArtist, root.c_str(), Now() - start);
+    std::printf("tree: %d songs, %d other files, %d folders in %s (made in %.1f s)\n", song_tree::kSongs,
+                song_tree::kOtherFiles, song_tree::kFolders, root.c_str(), Now() - start);
 
     HeadlessBackend backend;
     CDialog main(kDialog);
@@ -255,7 +189,7 @@ int main(int argc, char** argv) {
         int result = 0;
         search.Time([&] { result = engine.Search(root, &list, TRUE); });
         found = engine.m_nFiles;
-        if (result != 0 || found != kSongs || list.GetItemCount() != kSongs) {
+        if (result != 0 || found != song_tree::kSongs || list.GetItemCount() != song_tree::kSongs) {
             std::printf("search went wrong: result %d, %d songs, %d rows\n", result, found,
                         list.GetItemCount());
             return 1;

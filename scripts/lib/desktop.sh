@@ -8,12 +8,15 @@ start_desktop() {
   local work="$1"
   mkdir -p "$work/home" "$work/run"
   chmod 700 "$work/run"
-  local n
-  for n in $(seq 40 99); do [ -e "/tmp/.X11-unix/X$n" ] || { display=":$n"; break; }; done
-  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  # Xvfb chooses a free display itself and writes its number once it is ready: a display whose
+  # socket file is free can still be held by another server through an abstract socket.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
   desktop_pids+=($!)
+  for _ in $(seq 600); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] || { echo "desktop: Xvfb did not start"; return 1; }
+  display=":$(head -n 1 "$work/display")"
   export DISPLAY="$display"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   HOME="$work/home" icewm >"$work/icewm.log" 2>&1 &
   desktop_pids+=($!)
 
@@ -22,7 +25,7 @@ start_desktop() {
   sink="shufflon_null"
   pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load="module-null-sink sink_name=$sink" \
     --load="module-native-protocol-unix" --log-target=file:"$work/pulse.log"
-  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  for _ in $(seq 300); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
   pactl set-default-sink "$sink"
   sleep 1 # let icewm put up its tray
 }

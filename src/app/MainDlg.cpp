@@ -4,11 +4,13 @@
 #include "platform/sys/CRand.h"
 #include "platform/sys/Paths.h"
 #include "platform/sys/SplitPath.h"
+#include "platform/sys/Utf8.h"
 #include "platform/ui/Shell.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 #include "res/dialogs/MainDialog.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace {
@@ -119,26 +121,51 @@ void CMainDlg::ShowCurrentSong(const std::string& path) {
     std::string folder = parts.drive + parts.dir;
     if (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
-    SetDlgItemText(IDC_SONGFOLDER, ShortenPath(folder, 41));
+    SetDlgItemText(IDC_SONGFOLDER, FitPath(folder, 41, [this](const std::string& text) {
+                       return GetDlgItem(IDC_SONGFOLDER)->TextFits(text);
+                   }));
     SetDlgItemText(IDC_SONGNAME, name);
     SetTrayTip(name.empty() ? "Shufflon" : name);
 }
 
 std::string ShortenPath(const std::string& path, std::size_t maximum) {
-    std::size_t n = path.size();
+    // Lengths count characters, not bytes, so that a folder named in accented or non-Latin letters
+    // is shortened only when it really is long. start[i] is the byte offset of character i.
+    std::vector<std::size_t> start;
+    for (std::size_t at = 0; at < path.size(); at += Utf8CharacterLength(path, at))
+        start.push_back(at);
+    std::size_t n = start.size();
     if (n <= maximum)
         return path;
     std::size_t lastSlash = path.rfind('/');
     if (lastSlash == std::string::npos)
         return path;
     std::string tail = path.substr(lastSlash);
-    std::size_t t = tail.size();
+    std::size_t t =
+        n - static_cast<std::size_t>(std::lower_bound(start.begin(), start.end(), lastSlash) - start.begin());
+    // The head always ends just after a '/', which is never part of a longer character.
     std::string head;
     for (std::size_t i = 0; i < n && t + i + 3 < maximum; ++i) {
-        if (path[i] == '/')
-            head = path.substr(0, i + 1);
+        if (path[start[i]] == '/')
+            head = path.substr(0, start[i] + 1);
     }
     return head + "..." + tail;
+}
+
+std::string FitPath(const std::string& path, std::size_t maximum,
+                    const std::function<bool(const std::string&)>& fits) {
+    // Forty-one characters of wide letters are still wider than the label in a proportional
+    // font; then fewer characters are kept, by the same rule, until the text fits or only the
+    // last folder is left.
+    std::string shown = ShortenPath(path, maximum);
+    while (maximum > 0 && !fits(shown)) {
+        std::string shorter = ShortenPath(path, --maximum);
+        if (shorter.size() < shown.size())
+            shown = shorter;
+        if (shorter.compare(0, 3, "...") == 0)
+            break; // nothing is left to take out
+    }
+    return shown;
 }
 
 void CMainDlg::OnHide() {

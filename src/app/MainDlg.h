@@ -5,6 +5,7 @@
 #include "platform/ui/ListCtrl.h"
 #include "platform/ui/SliderCtrl.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -22,6 +23,12 @@ public:
     // sequence; in the main window they do nothing.
     void OnOK() override {}
     void OnCancel() override {}
+
+    // The item data of a played row: Play counts a row when it first marks it; a double click
+    // marks without counting. Both read as played; a delete takes only a counted row off the
+    // played counter.
+    static constexpr LPARAM kCountedMark = TRUE;
+    static constexpr LPARAM kUncountedMark = 2;
 
     // The main dialog's own virtual operations, in their slot order.
     virtual void SetPlayedMark(int row, LPARAM played);
@@ -127,8 +134,12 @@ protected:
     MessageMap GetMessageMap() const override;
 };
 
-// Shortens a path to at most `maximum` bytes by replacing whole folders in its middle with "...".
+// Shortens a path to at most `maximum` characters by replacing whole folders in its middle with
+// "...".
 std::string ShortenPath(const std::string& path, std::size_t maximum);
+// ShortenPath to at most `maximum` characters, and to fewer while the result does not fit.
+std::string FitPath(const std::string& path, std::size_t maximum,
+                    const std::function<bool(const std::string&)>& fits);
 
 // "%M:%S": minutes within the hour and seconds, both two digits.
 std::string FormatMinSec(DWORD seconds);

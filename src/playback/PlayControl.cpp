@@ -56,10 +56,13 @@ void CMainDlg::OnPlay() {
 
     // A row that does not exist (Play on an empty list, reachable from the tray) is not counted,
     // so the counter never claims more played songs than the list has.
-    if (row < count && !IsPlayed(row))
+    LPARAM mark = kCountedMark;
+    if (IsPlayed(row))
+        mark = m_list.GetItemData(row); // already counted or not, it stays so
+    else if (row < count)
         ++m_nPlayedCount;
     SetTimer(IDT_PROGRESS, kProgressPeriod);
-    SetPlayedMark(row, TRUE);
+    SetPlayedMark(row, mark);
     m_nCurrent = row;
     ShowPlayedCount();
 
@@ -156,7 +159,7 @@ void CMainDlg::OnDblclkList(NMHDR*, LRESULT* result) {
     if (row < 0)
         return;
 
-    SetPlayedMark(row, TRUE);
+    SetPlayedMark(row, IsPlayed(row) ? m_list.GetItemData(row) : kUncountedMark);
     m_nCurrent = row;
 
     MCIERROR code = ShowAndOpenRow(row);
@@ -165,7 +168,8 @@ void CMainDlg::OnDblclkList(NMHDR*, LRESULT* result) {
         ShowMciError(code);
         CloseDevice();
         m_bPlaying = FALSE;
-        // Unlike Play, a double click leaves the tray icon as it was.
+        // Nothing plays any more, so the tray must not go on showing the playing icon.
+        SetTrayIcon(1);
         ShowOpenFailure();
         return;
     }

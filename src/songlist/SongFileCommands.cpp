@@ -62,20 +62,26 @@ void CMainDlg::OnDeleteSong() {
                    "Shufflon", MB_OK | MB_ICONINFORMATION);
         return;
     }
-    fs::path song(m_strCurrentFile);
+    // The song is taken once, here: while the question is open the song may end and another
+    // start, but the file the question names is the one moved and its row the one removed.
+    const std::string deleted = m_strCurrentFile;
+    const int askedRow = m_nCurrent;
+    fs::path song(deleted);
     if (MessageBox("Move " + song.filename().string() + " into the deleted songs folder \"" +
                        m_strDeleteFolder + "\"?",
                    "Shufflon", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
 
-    std::string deleted = m_strCurrentFile;
-    // Stop the song first; in a play run the next tick goes on with the next song.
-    CloseDevice();
-    if (m_bPaused) {
-        m_bPaused = FALSE;
-        SetDlgItemText(IDC_PAUSE, "Pause");
-        if (m_bPlaying)
-            SetTimer(IDT_PROGRESS, 500);
+    // Only the deleted song is stopped; in a play run the next tick goes on with the next song.
+    const bool stopped = m_strCurrentFile == deleted;
+    if (stopped) {
+        CloseDevice();
+        if (m_bPaused) {
+            m_bPaused = FALSE;
+            SetDlgItemText(IDC_PAUSE, "Pause");
+            if (m_bPlaying)
+                SetTimer(IDT_PROGRESS, 500);
+        }
     }
 
     std::error_code error;
@@ -88,25 +94,29 @@ void CMainDlg::OnDeleteSong() {
         return;
     }
 
-    int row = m_nCurrent >= 0 && SongPath(m_nCurrent) == deleted ? m_nCurrent : -1;
+    int row =
+        askedRow >= 0 && askedRow < m_list.GetItemCount() && SongPath(askedRow) == deleted ? askedRow : -1;
     for (int r = 0; row < 0 && r < m_list.GetItemCount(); ++r) {
         if (SongPath(r) == deleted)
             row = r;
     }
     if (row >= 0) {
-        if (IsPlayed(row) && m_nPlayedCount > 0)
+        // A row played by a double click is marked but was never counted.
+        if (m_list.GetItemData(row) == kCountedMark && m_nPlayedCount > 0)
             --m_nPlayedCount;
         m_list.DeleteItem(row);
         --m_nSongCount;
-        // Sequential play goes on with the row that took this one's place.
-        m_nCurrent = row - 1;
+        // The current row keeps its song; when it was the deleted one, sequential play goes on
+        // with the row that took its place.
+        if (m_nCurrent >= row)
+            --m_nCurrent;
         unsigned long long bytes = 0;
         for (int r = 0; r < m_list.GetItemCount(); ++r)
             bytes += std::strtoull(m_list.GetItemText(r, 2).c_str(), nullptr, 10);
         ShowTotals(m_nSongCount, static_cast<DWORD>(bytes));
         ShowPlayedCount();
     }
-    if (!m_bPlaying) {
+    if (stopped && !m_bPlaying) {
         SetTrayIcon(1);
         ShowCurrentSong("");
         SetDlgItemText(IDC_ELAPSED, "0");

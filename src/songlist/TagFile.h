@@ -31,23 +31,14 @@ struct TagRecord {
 };
 bool ReadTagRecord(const char* bytes, TagRecord& record);
 
-// Finds the row a record names the way the list's own search by name does: the first row, in list
-// order, whose file name equals the record's without regard to ASCII letter case and whose folder
-// equals the record's byte for byte. Built once per load, it answers each record in constant time
-// where walking the rows of each name in turn would grow with the square of a list full of equal
-// names ("01.mid" in every album's folder).
-class SongRowIndex {
-public:
-    explicit SongRowIndex(const CListCtrl& list);
+// The records of the list's rows in list order, row 0 first; rows whose path does not fit a record
+// are left out.
+std::string TagRecordsOf(const CListCtrl& list);
 
-    // The row, or -1.
-    int Find(std::string_view name, std::string_view folder) const;
-
-private:
-    static std::size_t Hash(std::string_view name, std::string_view folder);
-    bool Matches(int row, std::string_view name, std::string_view folder) const;
-
-    const CListCtrl& m_list;
-    std::vector<int> m_slots; // row + 1, 0 for an empty slot; open addressing, linear probing
-    std::size_t m_mask = 0;
-};
+// For each of `count` records back to back, the row it names, or -1: the first row, in list order,
+// whose file name equals the record's without regard to ASCII letter case and whose folder equals
+// the record's byte for byte, as a search by name from the top that checks each folder would find.
+// The records are gathered in a table by file name and folder, and one pass over the rows looks each
+// row up in it, so the time grows with rows plus records, also for a list full of equal names
+// ("01.mid" in every album's folder), where searching row by row would grow with their product.
+std::vector<int> MatchTagRecords(const CListCtrl& list, const char* records, std::size_t count);

@@ -7,6 +7,7 @@
 #include "search/PumpMessages.h"
 #include "songlist/TagFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <system_error>
@@ -42,8 +43,9 @@ private:
     std::unique_ptr<CDialog> m_dialog;
 };
 
-// Records read per block: about a megabyte, a whole number of records.
-constexpr std::size_t kRecordsPerBlock = 4096;
+// Records read and matched per block: a folder of 250,000 songs in one, 64 MB; a larger file, which
+// no folder of ours makes, takes several passes over the rows instead of unbounded memory.
+constexpr std::size_t kRecordsPerBlock = 250000;
 
 } // namespace
 
@@ -64,8 +66,9 @@ void CMainDlg::SaveTagList() {
     int rows = m_list.GetItemCount();
     records.reserve(static_cast<std::size_t>(rows) * kTagRecordSize);
     for (int row = 0; row < rows; ++row) {
-        AppendTagRecord(records, static_cast<std::uint32_t>(m_list.GetItemData(row)),
-                        m_list.ItemTextRef(row, 1), m_list.ItemTextRef(row, 0));
+        // A mark of a double click is stored as any other: in the next run it counts.
+        AppendTagRecord(records, IsPlayed(row) ? 1u : 0u, m_list.ItemTextRef(row, 1),
+                        m_list.ItemTextRef(row, 0));
     }
     std::error_code error;
     // Written only into a folder that is there: a folder that has gone is not made again.
@@ -80,27 +83,29 @@ void CMainDlg::LoadTagList() {
     if (!file.IsOpen())
         return;
 
-    SongRowIndex index(m_list);
-    std::string block(kRecordsPerBlock * kTagRecordSize, '\0');
+    // As large as the file, up to a block; one more record's room tells a file that grew since.
+    const std::size_t kBlockBytes =
+        std::min(file.Size() / kTagRecordSize + 1, kRecordsPerBlock) * kTagRecordSize;
+    std::unique_ptr<char[]> block(new char[kBlockBytes]);
     for (;;) {
-        std::size_t got = file.Read(block.data(), block.size());
+        std::size_t got = file.Read(block.get(), kBlockBytes);
         // A last part shorter than a record is no record.
-        for (std::size_t at = 0; at + kTagRecordSize <= got; at += kTagRecordSize) {
+        std::size_t count = got / kTagRecordSize;
+        std::vector<int> rows = MatchTagRecords(m_list, block.get(), count);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (rows[i] < 0)
+                continue;
             TagRecord record;
-            if (!ReadTagRecord(block.data() + at, record))
-                continue;
-            std::size_t slash = record.path.rfind('/');
-            std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-            int row = index.Find(record.path.substr(nameStart), record.path.substr(0, nameStart));
-            if (row < 0)
-                continue;
+            ReadTagRecord(block.get() + i * kTagRecordSize, record);
             // Counted by what the row becomes, so that a file naming a song twice cannot count it
             // twice.
-            bool was = IsPlayed(row);
-            SetPlayedMark(row, static_cast<LPARAM>(record.played));
+            bool was = IsPlayed(rows[i]);
+            // Every flag that counts is kept as a counted mark, so that deleting the row later
+            // takes it off the played count again.
+            SetPlayedMark(rows[i], record.played != 0 ? kCountedMark : 0);
             m_nPlayedCount += (record.played != 0) - was;
         }
-        if (got < block.size())
+        if (got < kBlockBytes)
             break;
     }
 }

@@ -23,6 +23,16 @@ protected:
         EXPECT_FALSE(DeviceOpen());
         EXPECT_EQ(m_backend.TrayState().iconId, IDI_IDLE);
     }
+    void DoubleClick(int row) {
+        Dialog().m_list.RowChosenByUser(row);
+        PostMessage(Dialog().GetSafeHwnd(), WM_NOTIFY, IDC_SONGLIST, static_cast<LPARAM>(NM_DBLCLK));
+        m_backend.RunPending();
+    }
+    void Scroll(UINT code, UINT pos) {
+        PostMessage(Dialog().GetSafeHwnd(), WM_HSCROLL,
+                    MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(pos)), IDC_SLIDER);
+        m_backend.RunPending();
+    }
     void ExpectPlaying(const std::string& song) {
         EXPECT_TRUE(Dialog().m_bPlaying);
         EXPECT_FALSE(Dialog().m_bPaused);
@@ -417,6 +427,103 @@ TEST_F(PlayTest, IntroOfZeroCutsAtTheFirstTickPastTheStart) {
     Click(IDC_PLAY);
     m_backend.Advance(500);
     EXPECT_EQ(Text(IDC_SONGNAME), "b.mid");
+}
+
+TEST_F(PlayTest, PauseWhoseQueryFailsShowsTheErrorAndStopsTheTimer) {
+    CMainDlg& dialog = StartIdle();
+    Click(IDC_PLAY);
+    Click(IDC_NEXT); // the device is closed until the next tick
+    Click(IDC_PAUSE);
+    ASSERT_EQ(m_backend.Boxes().size(), 1u);
+    EXPECT_EQ(m_backend.Boxes()[0].caption, "Shufflon Error");
+    EXPECT_TRUE(dialog.m_bPlaying);
+    EXPECT_FALSE(dialog.m_bPaused);
+    EXPECT_EQ(Text(IDC_PAUSE), "Pause");
+    EXPECT_FALSE(TimerRunning(IDT_PROGRESS));
+    m_backend.Advance(2000);
+    EXPECT_FALSE(DeviceOpen()); // nothing moves on
+    Click(IDC_PLAY);
+    ExpectIdle();
+}
+
+TEST_F(PlayTest, SeekingWhilePausedOrIdleFailsWithoutLosingThePausedPosition) {
+    for (bool paused : {true, false}) {
+        SCOPED_TRACE(paused ? "paused" : "idle");
+        CMainDlg& dialog = StartIdle();
+        Click(IDC_PLAY);
+        m_backend.Advance(1500);
+        Click(paused ? IDC_PAUSE : IDC_PLAY);
+        std::size_t boxes = m_backend.Boxes().size();
+        Scroll(TB_PAGEDOWN, 0); // its position query fails: nothing at all
+        EXPECT_EQ(m_backend.Boxes().size(), boxes);
+        Scroll(TB_THUMBPOSITION, 2);
+        ASSERT_EQ(m_backend.Boxes().size(), boxes + 1);
+        EXPECT_EQ(m_backend.Boxes().back().caption, "Shufflon Error");
+        EXPECT_FALSE(DeviceOpen());
+        EXPECT_EQ(dialog.m_bPaused, paused ? TRUE : FALSE);
+        EXPECT_EQ(Text(IDC_ELAPSED), "00:02");
+        EXPECT_FALSE(dialog.m_bTracking);
+        if (paused) {
+            EXPECT_FALSE(TimerRunning(IDT_PROGRESS));
+            Click(IDC_PAUSE); // Resume goes on from the paused position, not the slider's
+            EXPECT_GE(Position(), 1500u);
+            EXPECT_LT(Position(), 1600u);
+        }
+        dialog.SendMessage(WM_CLOSE);
+    }
+}
+
+TEST_F(PlayTest, ADoubleClickWhoseOpenFailsEndsInIdle) {
+    CMainDlg& dialog = StartIdle();
+    Click(IDC_PLAY);
+    std::filesystem::remove(SongsFolder() + "/c.mid");
+    DoubleClick(2);
+    ASSERT_EQ(m_backend.Boxes().size(), 1u);
+    EXPECT_EQ(m_backend.Boxes()[0].caption, "Shufflon Error");
+    ExpectIdle();
+    EXPECT_FALSE(TimerRunning(IDT_PROGRESS));
+    EXPECT_EQ(Text(IDC_SONGNAME), "");
+    EXPECT_TRUE(Enabled(IDC_PLAY));
+    EXPECT_TRUE(Enabled(IDC_NEXT));
+    EXPECT_FALSE(Enabled(IDC_PAUSE));
+    EXPECT_TRUE(dialog.IsPlayed(2));
+    EXPECT_EQ(Text(IDC_PLAYEDCOUNT), "Played/unplayed: 1 / 2"); // marked, not counted
+}
+
+TEST_F(PlayTest, ATickThatFindsTheSongStoppedMovesOnItself) {
+    // Without completion notices only the tick sees the end.
+    mci::SetNotifySink([](HWND, UINT, WPARAM, LPARAM) {});
+    StartIdle();
+    Click(IDC_PLAY);
+    for (int tick = 0; tick < 10 && Text(IDC_SONGNAME) == "a.mid"; ++tick)
+        m_backend.Advance(500);
+    ExpectPlaying("b.mid");
+    EXPECT_EQ(Text(IDC_STATUS), "Stopped"); // the same tick closed a.mid and started b.mid
+}
+
+TEST_F(PlayTest, ResumeAsksTheMapperQuestionAgainWithTheTimerStopped) {
+    CMainDlg& dialog = StartIdle();
+    mci::SetPortForTesting(0);
+    Click(IDC_PLAY);
+    m_backend.Advance(1000);
+    Click(IDC_PAUSE);
+    m_backend.AnswerNextBox([&](const HeadlessBackend::Box& box) {
+        EXPECT_EQ(box.text, "The MIDI mapper is not available. Continue?");
+        EXPECT_FALSE(TimerRunning(IDT_PROGRESS));
+        return IDYES;
+    });
+    Click(IDC_PAUSE);
+    EXPECT_EQ(m_backend.Boxes().size(), 2u);
+    EXPECT_FALSE(dialog.m_bPaused);
+    ExpectPlaying("a.mid");
+    EXPECT_GE(Position(), 1000u);
+}
+
+TEST(FormatMinSec, ShowsMinutesWithinTheHourAndSeconds) {
+    std::pair<DWORD, const char*> cases[] = {{0, "00:00"},    {59, "00:59"},   {60, "01:00"},
+                                             {3599, "59:59"}, {3600, "00:00"}, {3725, "02:05"}};
+    for (const auto& [seconds, text] : cases)
+        EXPECT_EQ(FormatMinSec(seconds), text) << seconds;
 }
 
 TEST_F(PlayTest, CloseWhilePlayingStopsTheSoundAndWritesSettings) {

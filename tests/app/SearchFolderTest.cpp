@@ -34,6 +34,11 @@ protected:
         EXPECT_EQ(Text(IDC_PLAY), "Play");
         EXPECT_FALSE(DeviceOpen());
         EXPECT_EQ(m_backend.TrayState().iconId, IDI_IDLE);
+        EXPECT_EQ(Text(IDC_SONGNAME), "");
+        EXPECT_EQ(Text(IDC_SONGFOLDER), "");
+        EXPECT_EQ(Text(IDC_ELAPSED), "0");
+        EXPECT_EQ(Text(IDC_LENGTH), "0");
+        EXPECT_EQ(Dialog().m_slider.GetPos(), 0);
     }
 };
 
@@ -111,6 +116,8 @@ TEST_F(SearchFolderTest, AMissingFolderOrAFileAbortsTheSearch) {
     Settings("Autoplay=0");
     CMainDlg& dialog = Start();
     Click(IDC_PLAY);
+    m_backend.Advance(1200);
+    ASSERT_EQ(Text(IDC_ELAPSED), "00:01");
     Browse((m_root / "gone").string());
     ExpectAborted();
     EXPECT_EQ(dialog.m_nSongCount, 2); // the counters keep their values

@@ -43,6 +43,37 @@ TEST_F(SongFileTest, DeleteMovesTheSongAwayAndTheRunGoesOn) {
     EXPECT_TRUE(DeviceOpen());
 }
 
+TEST_F(SongFileTest, DeleteMovesTheSongItAskedAboutEvenWhenAnotherPlaysByThen) {
+    Click(IDC_PLAY);
+    m_backend.AnswerNextBox([&](const HeadlessBackend::Box& box) {
+        EXPECT_NE(box.text.find("a.mid"), std::string::npos);
+        m_backend.Advance(3600); // a.mid ends and b.mid starts while the question is open
+        EXPECT_EQ(Text(IDC_SONGNAME), "b.mid");
+        return IDYES;
+    });
+    Click(IDC_DELETESONG);
+    EXPECT_TRUE(std::filesystem::exists(m_root / "bad" / "a.mid"));
+    EXPECT_TRUE(std::filesystem::exists(SongsFolder() + "/b.mid"));
+    ASSERT_EQ(Dialog().m_list.GetItemCount(), 1);
+    EXPECT_EQ(Dialog().m_list.GetItemText(0, 0), "b.mid");
+    EXPECT_EQ(Dialog().m_nCurrent, 0); // still the row of the song that plays
+    EXPECT_EQ(Text(IDC_SONGNAME), "b.mid");
+    EXPECT_TRUE(DeviceOpen());
+    EXPECT_EQ(Text(IDC_PLAYEDCOUNT), "Played/unplayed: 1 / 0");
+}
+
+TEST_F(SongFileTest, DeletingARowPlayedByADoubleClickKeepsTheCountOfCountedRows) {
+    Click(IDC_PLAY); // a.mid counted
+    Dialog().m_list.RowChosenByUser(1);
+    PostMessage(Dialog().GetSafeHwnd(), WM_NOTIFY, IDC_SONGLIST, static_cast<LPARAM>(NM_DBLCLK));
+    m_backend.RunPending(); // b.mid marked, not counted
+    m_backend.AnswerNextBox(IDYES);
+    Click(IDC_DELETESONG);
+    ASSERT_EQ(Dialog().m_list.GetItemCount(), 1);
+    EXPECT_EQ(Text(IDC_PLAYEDCOUNT), "Played/unplayed: 1 / 0");
+    EXPECT_FALSE(DeviceOpen());
+}
+
 TEST_F(SongFileTest, DeclinedDeleteChangesNothing) {
     Click(IDC_PLAY);
     m_backend.AnswerNextBox(IDNO);

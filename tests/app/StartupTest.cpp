@@ -126,19 +126,60 @@ TEST_F(AppTest, ShowCurrentSongSplitsNameAndShortenedFolder) {
     EXPECT_EQ(dialog.m_strCurrentFile, "");
 }
 
-TEST(ShortenPath, KeepsShortPathsAndCutsWholeFolders) {
-    EXPECT_EQ(ShortenPath("/songs/pop/1996/summer_hits/dance/remixes", 41),
-              "/songs/pop/1996/summer_hits/dance/remixes");
-    std::string example = "/d/songs/pop/1996/summer_hits/dance/remixes"; // 43 characters
-    ASSERT_EQ(example.size(), 43u);
-    EXPECT_EQ(ShortenPath(example, 41), "/d/songs/pop/1996/summer_hits/.../remixes");
-    EXPECT_LE(ShortenPath(example, 41).size(), 41u);
-    EXPECT_EQ(ShortenPath("/e/a_very_long_folder_name_without_any_breaks_in_it", 41),
-              ".../a_very_long_folder_name_without_any_breaks_in_it");
-    std::string noSlash(50, 'x');
-    EXPECT_EQ(ShortenPath(noSlash, 41), noSlash);
-    std::string exact = "/" + std::string(40, 'y');
-    EXPECT_EQ(ShortenPath(exact, 41), exact);
+TEST(ShortenPath, CountsCharactersAndCutsWholeFolders) {
+    std::string e = "\xC3\xA9"; // é: two bytes, one character
+    // 39 characters in 43 bytes: it fits.
+    std::string accented = "/songs/" + e + e + e + "/" + std::string(25, 'a') + "/x" + e;
+    // Bytes that are no valid UTF-8 count one each, even where they look like a sequence.
+    std::string overlong;
+    for (int i = 0; i < 6; ++i)
+        overlong += "\xC0\xAF";
+    std::string stray = "/songs/" + overlong + "/" + std::string(20, 'b') + "/last";
+    struct Case {
+        std::string path;
+        std::size_t maximum;
+        std::string expected;
+    } cases[] = {
+        {"/songs/pop/1996/summer_hits/dance/remixes", 41, "/songs/pop/1996/summer_hits/dance/remixes"},
+        {"/d/songs/pop/1996/summer_hits/dance/remixes", 41, "/d/songs/pop/1996/summer_hits/.../remixes"},
+        {"/e/a_very_long_folder_name_without_any_breaks_in_it", 41,
+         ".../a_very_long_folder_name_without_any_breaks_in_it"},
+        {std::string(50, 'x'), 41, std::string(50, 'x')},
+        {"/" + std::string(40, 'y'), 41, "/" + std::string(40, 'y')},
+        {accented, 41, accented},
+        {"/dd" + accented, 41, "/dd/songs/" + e + e + e + "/.../x" + e},
+        {stray, 41, "/songs/" + overlong + "/.../last"},
+        {"/" + e + e + "/" + e + e + e + "/" + std::string(40, 'c'), 30, ".../" + std::string(40, 'c')},
+        {"/" + e + e + "/" + e + e + e + "/" + e + e + "/" + std::string(10, 'c'), 20,
+         "/" + e + e + "/.../" + std::string(10, 'c')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(ShortenPath(c.path, c.maximum), c.expected);
+    }
+}
+
+TEST_F(AppTest, TheSongFolderIsTheWholeDirectoryShortenedToFitItsLabel) {
+    CMainDlg& dialog = Start();
+    // A folder longer than the 255 bytes a Windows path part had: its last folder is shown.
+    std::string deep;
+    for (int level = 0; level < 150; ++level)
+        deep += "/f" + std::to_string(level);
+    dialog.ShowCurrentSong(deep + "/song.mid");
+    EXPECT_EQ(Text(IDC_SONGFOLDER), ShortenPath(deep, 41));
+    EXPECT_EQ(Text(IDC_SONGFOLDER).substr(Text(IDC_SONGFOLDER).size() - 5), "/f149");
+
+    // Letters wider than the average: fewer of them fit, and the same rule takes out more folders.
+    m_backend.SetCharacterWidth(6);
+    dialog.ShowCurrentSong(deep + "/song.mid");
+    std::string shown = Text(IDC_SONGFOLDER);
+    EXPECT_LE(shown.size() * 6, 178u);
+    EXPECT_EQ(shown, ShortenPath(deep, 29));
+    m_backend.SetCharacterWidth(40);
+    dialog.ShowCurrentSong(deep + "/song.mid");
+    EXPECT_EQ(Text(IDC_SONGFOLDER), ".../f149"); // the last folder is never cut
+    dialog.ShowCurrentSong("/ab/cd/song.mid");
+    EXPECT_EQ(Text(IDC_SONGFOLDER), "/ab/cd"); // never made longer than the folder itself
 }
 
 TEST_F(AppTest, StartHiddenHidesAtTheFirstTick) {

@@ -1,5 +1,6 @@
 #include "platform/headless/HeadlessBackend.h"
 
+#include "platform/sys/Utf8.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/MessageQueue.h"
 
@@ -75,6 +76,14 @@ void HeadlessBackend::SetTimer(HWND window, UINT id, UINT milliseconds) {
 
 void HeadlessBackend::KillTimer(HWND window, UINT id) {
     m_timers.erase({window, id});
+}
+
+bool HeadlessBackend::TextFits(CDialog&, CControl& control, const std::string& text) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < text.size(); at += Utf8CharacterLength(text, at))
+        ++characters;
+    return characters * static_cast<std::size_t>(m_characterWidth) <=
+           static_cast<std::size_t>(control.Template().cx);
 }
 
 void HeadlessBackend::CreateDialogView(CDialog& dialog) {

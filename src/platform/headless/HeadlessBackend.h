@@ -72,6 +72,9 @@ public:
     void WhenNextModal(int templateId, std::function<void(CDialog&)> script);
     // A desktop without a notification area refuses tray icons.
     void SetTrayAvailable(bool available) { m_trayAvailable = available; }
+    // Text is measured as this many dialog units a character (4, the average by the definition
+    // of a dialog unit, unless a test wants wider letters).
+    void SetCharacterWidth(int dialogUnits) { m_characterWidth = dialogUnits; }
 
     const std::vector<Box>& Boxes() const { return m_boxes; }
     const Tray& TrayState() const { return m_tray; }
@@ -108,6 +111,7 @@ public:
     void FocusControl(CDialog& dialog, CControl& control, bool selectText) override;
     void DialogChanged(CDialog&) override {}
     void ControlChanged(CDialog&, CControl&, ControlChange, int) override {}
+    bool TextFits(CDialog& dialog, CControl& control, const std::string& text) override;
     int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override;
     void MessageBeep(UINT) override { ++m_beeps; }
     std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) override;
@@ -153,6 +157,7 @@ private:
     Tray m_tray;
     bool m_trayAvailable = true;
     int m_beeps = 0;
+    int m_characterWidth = 4;
     int m_centered = 0;
     HWND m_focused = 0;
     std::map<int, HWND> m_dialogs; // template id -> window of the last dialog made from it

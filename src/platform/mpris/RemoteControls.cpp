@@ -46,10 +46,9 @@ std::string ShownSongPath(const CDialog& window, const MainWindowControls& ids, 
     return list.GetItemText(row, 1) + list.GetItemText(row, 0);
 }
 
-const CSliderCtrl* Slider(const CDialog& window, const MainWindowControls& ids) {
-    const CControl* control = window.GetDlgItem(ids.slider);
-    return control && control->Kind() == ControlKind::Trackbar ? static_cast<const CSliderCtrl*>(control)
-                                                               : nullptr;
+CSliderCtrl* Slider(const CDialog& window, const MainWindowControls& ids) {
+    CControl* control = window.GetDlgItem(ids.slider);
+    return control && control->Kind() == ControlKind::Trackbar ? static_cast<CSliderCtrl*>(control) : nullptr;
 }
 
 void Click(CDialog& window, int id) {
@@ -137,7 +136,7 @@ bool PostRemoteCommand(CDialog& window, const MainWindowControls& ids, RemoteCom
 bool PostSeekTo(CDialog& window, const MainWindowControls& ids, long long seconds, bool inputBlocked) {
     if (!ReadPlayerView(window, ids, inputBlocked).canSeek)
         return false;
-    auto& slider = const_cast<CSliderCtrl&>(*Slider(window, ids));
+    CSliderCtrl& slider = *Slider(window, ids);
     slider.PositionSetByUser(static_cast<int>(std::clamp<long long>(seconds, 0, slider.GetRangeMax())));
     // A released thumb reports its place and then the end of the move, as the slider's view does.
     WORD position = static_cast<WORD>(std::clamp(slider.GetPos(), 0, 0xFFFF));

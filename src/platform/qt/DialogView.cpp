@@ -66,6 +66,9 @@ DialogView::DialogView(CDialog& dialog)
         auto* closeKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
         connect(closeKey, &QShortcut::activated, this, [this] { m_dialog.PostMessage(WM_CLOSE); });
     }
+    m_clock.start();
+    m_heldTextTimer.setSingleShot(true);
+    connect(&m_heldTextTimer, &QTimer::timeout, this, [this] { ShowHeldTexts(); });
     ShowCaptionAndIcon();
 }
 
@@ -84,10 +87,38 @@ QWidget* DialogView::WidgetOf(int controlId) const {
 
 void DialogView::ControlChanged(CControl& control, ControlChange change, int row) {
     ControlView* view = ViewOf(control);
-    if (view && change == ControlChange::Size)
+    if (!view || (change == ControlChange::Text && HoldText(control)))
+        return;
+    if (change == ControlChange::Size)
         view->Widget().resize(control.PixelWidth(), control.PixelHeight());
-    if (view)
-        view->Sync(change, row);
+    view->Sync(change, row);
+}
+
+bool DialogView::HoldText(const CControl& control) {
+    if (control.Kind() != ControlKind::Static)
+        return false;
+    qint64 now = m_clock.elapsed();
+    auto [shown, first] = m_textShownAt.try_emplace(&control, now);
+    if (first || !isVisible() || now - shown->second >= kTextPaceMs) {
+        shown->second = now;
+        return false;
+    }
+    if (std::find(m_heldTexts.begin(), m_heldTexts.end(), &control) == m_heldTexts.end())
+        m_heldTexts.push_back(&control);
+    if (!m_heldTextTimer.isActive())
+        m_heldTextTimer.start(static_cast<int>(kTextPaceMs - (now - shown->second)));
+    return true;
+}
+
+void DialogView::ShowHeldTexts() {
+    std::vector<const CControl*> held;
+    held.swap(m_heldTexts);
+    qint64 now = m_clock.elapsed();
+    for (const CControl* control : held) {
+        m_textShownAt[control] = now;
+        if (ControlView* view = ViewOf(*control))
+            view->Sync(ControlChange::Text, -1);
+    }
 }
 
 void DialogView::ShowCaptionAndIcon() {

@@ -3,11 +3,14 @@
 #include "platform/qt/DialogMetrics.h"
 #include "platform/ui/Backend.h"
 
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <unordered_map>
+#include <vector>
 
 class CDialog;
 class CControl;
@@ -23,8 +26,16 @@ class ControlView;
 //   WM_SYSCOMMAND, except Move, which the window manager does.
 // Minimising and restoring by the window manager are reported to the dialog. A double click on the
 // background posts WM_LBUTTONDBLCLK.
+//
+// A static text of a window on the screen that changes again within kTextPaceMs of its last
+// change shows its newest text when that time is up, not every text in between: a folder search
+// changes its progress window's figures thousands of times a second, and drawing every one of
+// them cost the walk more than the walk itself. The control always holds the newest text; only
+// its showing waits, and never longer than that.
 class DialogView : public QWidget {
 public:
+    static constexpr int kTextPaceMs = 40;
+
     explicit DialogView(CDialog& dialog);
     ~DialogView() override;
 
@@ -55,6 +66,9 @@ private:
     void FocusFirstTabStop();
     void PostCommand(int id);
     void SystemCommandChosen(UINT id);
+    // Whether a text change of the control is held back for now (see the class comment).
+    bool HoldText(const CControl& control);
+    void ShowHeldTexts();
 
     CDialog& m_dialog;
     DialogMetrics m_metrics;
@@ -62,4 +76,8 @@ private:
     QPointer<QMenu> m_systemMenu;
     bool m_placed = false;
     bool m_shownBefore = false;
+    QElapsedTimer m_clock;
+    std::unordered_map<const CControl*, qint64> m_textShownAt; // ms on m_clock
+    std::vector<const CControl*> m_heldTexts;
+    QTimer m_heldTextTimer;
 };

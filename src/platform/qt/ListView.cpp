@@ -76,7 +76,10 @@ void ListView::Sync(ControlChange change, int row) {
 }
 
 void ListView::ScheduleFlush() {
-    if (m_flushTimer.isActive())
+    // A hidden list hears of its rows when it is shown (showEvent): rows told to it while hidden
+    // made it lay out the whole list once at the window's first resize and again for the last
+    // batch, which doubled the cost of showing a large collection.
+    if (m_flushTimer.isActive() || !isVisible())
         return;
     qint64 wait = kFlushIntervalMs - m_sinceFlush.elapsed();
     m_flushTimer.start(static_cast<int>(std::clamp<qint64>(wait, 0, kFlushIntervalMs)));

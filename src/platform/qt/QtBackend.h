@@ -55,6 +55,7 @@ public:
     void FocusControl(CDialog& dialog, CControl& control, bool selectText) override;
     void DialogChanged(CDialog& dialog) override;
     void ControlChanged(CDialog& dialog, CControl& control, ControlChange change, int row) override;
+    bool TextFits(CDialog& dialog, CControl& control, const std::string& text) override;
 
     int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override;
     void MessageBeep(UINT type) override;

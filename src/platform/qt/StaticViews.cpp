@@ -36,7 +36,19 @@ StaticTextView::StaticTextView(CControl& control, QWidget& parent, bool wordWrap
 
 void StaticTextView::ShowText() {
     QString text = ToQString(m_control.GetWindowText());
-    setText((m_control.Style() & SS_NOPREFIX) ? text : WithoutPrefix(text));
+    if (!(m_control.Style() & SS_NOPREFIX))
+        text = WithoutPrefix(text);
+    // A centred text wider than its label would lose both ends; the start of a name is what
+    // tells it apart, so it is kept.
+    if (m_control.Style() & SS_ENDELLIPSIS)
+        text = fontMetrics().elidedText(text, Qt::ElideRight, contentsRect().width());
+    setText(text);
+}
+
+void StaticTextView::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    if (m_control.Style() & SS_ENDELLIPSIS)
+        ShowText();
 }
 
 void StaticTextView::Sync(ControlChange change, int) {

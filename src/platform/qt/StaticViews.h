@@ -6,14 +6,17 @@
 #include <QWidget>
 
 // A static text: left, centred or right, from the top of its rectangle. It wraps words only when
-// its rectangle has room for more than one line, and never elides: the program shortens what it
-// shows itself.
+// its rectangle has room for more than one line. With SS_ENDELLIPSIS a text too wide shows its
+// start and an ellipsis; otherwise it is clipped, and the program shortens what it shows itself.
 class StaticTextView : public QLabel, public ControlView {
 public:
     StaticTextView(CControl& control, QWidget& parent, bool wordWrap);
 
     QWidget& Widget() override { return *this; }
     void Sync(ControlChange change, int row) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ShowText();

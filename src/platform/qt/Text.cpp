@@ -1,5 +1,7 @@
 #include "platform/qt/Text.h"
 
+#include "platform/sys/Utf8.h"
+
 namespace {
 
 // Windows-1252 for the bytes 0x80..0x9F; the bytes above are Latin-1, which Unicode shares.
@@ -8,51 +10,32 @@ const char16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026
                                   0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// The length of the valid UTF-8 sequence at `at`, or 0 when the bytes there are not one.
-std::size_t Utf8SequenceLength(const std::string& text, std::size_t at) {
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    unsigned char lead = byte(at);
-    std::size_t length;
-    std::uint32_t minimum;
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        length = 2, minimum = 0x80;
-    else if ((lead & 0xF0) == 0xE0)
-        length = 3, minimum = 0x800;
-    else if ((lead & 0xF8) == 0xF0)
-        length = 4, minimum = 0x10000;
-    else
-        return 0;
-    if (at + length > text.size())
-        return 0;
-    std::uint32_t code = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (byte(at + i) & 0x3F);
-    }
-    bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    return code < minimum || code > 0x10FFFF || surrogate ? 0 : length;
-}
-
 } // namespace
 
 // File names are bytes; most are UTF-8, but old collections were often named in the Windows
 // code page. Valid UTF-8 shows as such and every other byte as its Windows-1252 character, so
 // such names stay readable instead of turning into replacement marks.
 QString ToQString(const std::string& text) {
+    // Each run of valid UTF-8 converts in one piece: a name converted character by character
+    // cost more than drawing it.
     QString shown;
     shown.reserve(static_cast<qsizetype>(text.size()));
     for (std::size_t i = 0; i < text.size();) {
-        std::size_t length = Utf8SequenceLength(text, i);
-        if (length > 0) {
-            shown += QString::fromUtf8(text.data() + i, static_cast<qsizetype>(length));
-            i += length;
-            continue;
+        std::size_t run = i;
+        while (run < text.size()) {
+            std::size_t length = Utf8SequenceLength(text, run);
+            if (length == 0)
+                break;
+            run += length;
         }
-        auto byte = static_cast<unsigned char>(text[i++]);
+        if (run == text.size() && i == 0)
+            return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        shown += QString::fromUtf8(text.data() + i, static_cast<qsizetype>(run - i));
+        if (run == text.size())
+            break;
+        auto byte = static_cast<unsigned char>(text[run]);
         shown += QChar(byte < 0xA0 ? kCp1252High[byte - 0x80] : static_cast<char16_t>(byte));
+        i = run + 1;
     }
     return shown;
 }

@@ -16,6 +16,7 @@ FileReader::FileReader(const std::string& path) {
         return;
     }
     m_fd = fd;
+    m_size = static_cast<std::size_t>(info.st_size);
 }
 
 FileReader::~FileReader() {

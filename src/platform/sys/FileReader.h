@@ -14,10 +14,13 @@ public:
     FileReader& operator=(const FileReader&) = delete;
 
     bool IsOpen() const { return m_fd >= 0; }
+    // The file's length when it was opened; it may change while it is read.
+    std::size_t Size() const { return m_size; }
     // Fills the buffer as far as the file reaches; returns how many bytes it holds, fewer than asked
     // only at the end of the file or after an error.
     std::size_t Read(char* buffer, std::size_t size);
 
 private:
     int m_fd = -1;
+    std::size_t m_size = 0;
 };

@@ -37,7 +37,12 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& file) {
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// Editors on other systems start UTF-8 files with a byte-order mark; it is taken off the first
+// line, or that line's section would not be recognised, and `bom` says it was there.
+std::vector<std::string> ReadLines(const std::string& file, bool& bom) {
+    bom = false;
     std::vector<std::string> lines;
     std::ifstream in(file, std::ios::binary);
     if (!in)
@@ -51,6 +56,10 @@ std::vector<std::string> ReadLines(const std::string& file) {
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
+        if (lines.empty() && line.compare(0, 3, kByteOrderMark) == 0) {
+            line.erase(0, 3);
+            bom = true;
+        }
         lines.push_back(line);
     }
     return lines;
@@ -99,7 +108,8 @@ std::optional<std::string> FindValue(const std::vector<std::string>& lines, cons
 
 } // namespace
 
-PrivateProfile::PrivateProfile(std::string file) : m_file(std::move(file)), m_lines(ReadLines(m_file)) {}
+PrivateProfile::PrivateProfile(std::string file)
+    : m_file(std::move(file)), m_lines(ReadLines(m_file, m_byteOrderMark)) {}
 
 std::string PrivateProfile::GetString(const std::string& section, const std::string& key,
                                       const std::string& defaultValue, std::size_t size) const {
@@ -156,6 +166,8 @@ void PrivateProfile::WriteString(const std::string& section, const std::string& 
 
 bool PrivateProfile::Save() const {
     std::ostringstream text;
+    if (m_byteOrderMark)
+        text << kByteOrderMark;
     for (const std::string& line : m_lines)
         text << line << '\n';
     return WriteFileAtomically(m_file, text.str());

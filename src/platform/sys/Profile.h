@@ -26,6 +26,7 @@ public:
 
 private:
     std::string m_file;
+    bool m_byteOrderMark = false; // written back as it was found
     std::vector<std::string> m_lines;
 };
 

@@ -13,7 +13,9 @@ SplitPathParts SplitPath(const std::string& path) {
         parts.fname = last.substr(0, dot);
         parts.ext = last.substr(dot);
     }
-    for (std::string* part : {&parts.dir, &parts.fname, &parts.ext}) {
+    // The directory stays whole: Linux paths run far beyond the Windows buffer of 256 bytes, and
+    // the folder a song is shown in must be its real one.
+    for (std::string* part : {&parts.fname, &parts.ext}) {
         if (part->size() > kMaxPathPart)
             part->resize(kMaxPathPart);
     }

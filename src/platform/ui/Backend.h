@@ -64,6 +64,9 @@ public:
     virtual void FocusControl(CDialog& dialog, CControl& control, bool selectText) = 0;
     virtual void DialogChanged(CDialog& dialog) = 0; // caption, icon or system menu
     virtual void ControlChanged(CDialog& dialog, CControl& control, ControlChange change, int row) = 0;
+    // Whether a text shown in the control fits its width in the control's font; a backend that
+    // cannot tell says it does.
+    virtual bool TextFits(CDialog&, CControl&, const std::string&) { return true; }
 
     // Modal boxes run a nested loop that keeps dispatching the queue.
     virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) = 0;

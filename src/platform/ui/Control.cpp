@@ -34,6 +34,11 @@ void CControl::SetWindowSize(int width, int height) {
     Notify(ControlChange::Size);
 }
 
+bool CControl::TextFits(const std::string& text) const {
+    Backend* backend = CurrentBackend();
+    return !backend || !m_owner.HasView() || backend->TextFits(m_owner, const_cast<CControl&>(*this), text);
+}
+
 void CControl::SetFocus(bool selectText) {
     if (Backend* backend = CurrentBackend(); backend && m_owner.HasView())
         backend->FocusControl(m_owner, *this, selectText);

@@ -29,6 +29,9 @@ public:
     void EnableWindow(bool enable);
     bool IsWindowVisible() const { return m_visible; }
     void ShowWindow(int command);
+    // Whether `text` would fit the control's width in its font, as GetTextExtent against the
+    // client rectangle tells on Windows. True while the dialog has no view.
+    bool TextFits(const std::string& text) const;
     // Gives the control the keyboard focus; an edit can have its whole text selected with it.
     void SetFocus(bool selectText = false);
 

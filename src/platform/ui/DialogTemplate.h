@@ -39,6 +39,8 @@ inline constexpr DWORD SS_ICON = 0x3;
 inline constexpr DWORD SS_BLACKRECT = 0x4;
 // Shows '&' as it is instead of as a mnemonic marker: for texts that come from file names.
 inline constexpr DWORD SS_NOPREFIX = 0x80;
+// A text too wide for the control shows its start and an ellipsis, instead of being clipped.
+inline constexpr DWORD SS_ENDELLIPSIS = 0x4000;
 inline constexpr DWORD ES_LOWERCASE = 0x10;
 inline constexpr DWORD ES_AUTOHSCROLL = 0x80;
 inline constexpr DWORD ES_READONLY = 0x800;

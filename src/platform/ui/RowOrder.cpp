@@ -55,16 +55,23 @@ void RowOrder::insert(std::size_t index, std::uint32_t id, unsigned __int128 key
     ids.insert(ids.begin() + static_cast<std::ptrdiff_t>(index - m_starts[chunk]),
                Entry{static_cast<std::uint64_t>(key >> 32), id, static_cast<std::uint32_t>(key)});
     ++m_size;
+    std::size_t firstMoved = chunk + 1; // the first chunk whose start moves down by the new row
     if (ids.size() > kMaxChunk) {
         std::vector<Entry> upper(ids.begin() + kMaxChunk / 2, ids.end());
         upper.reserve(kMaxChunk);
         ids.resize(kMaxChunk / 2);
+        std::size_t upperStart = m_starts[chunk] + ids.size();
+        // From here on `ids` may dangle: the chunks move when one is added.
         m_chunks.insert(m_chunks.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, std::move(upper));
-        m_starts.insert(m_starts.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, 0);
+        m_starts.insert(m_starts.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, upperStart);
         m_last.insert(m_last.begin() + static_cast<std::ptrdiff_t>(chunk) + 1, m_chunks[chunk + 1].back());
+        ++firstMoved;
     }
     RefreshLast(chunk);
-    RebuildStarts(chunk);
+    // Every later chunk starts one row further down; a plain increment of each start, rather than
+    // summing the chunks' sizes again, since this runs for every row a search inserts.
+    for (std::size_t i = firstMoved; i < m_starts.size(); ++i)
+        ++m_starts[i];
 }
 
 void RowOrder::RebuildStarts(std::size_t fromChunk) {
@@ -76,12 +83,15 @@ void RowOrder::RebuildStarts(std::size_t fromChunk) {
 }
 
 unsigned __int128 SortKey(const char* text, std::size_t length) {
-    unsigned __int128 key = 0;
+    // Built in two 64-bit halves: shifting a 128-bit value byte by byte cost more than the
+    // comparisons the key saves.
+    std::uint64_t hi = 0, lo = 0;
     for (std::size_t i = 0; i < 12; ++i) {
         unsigned char c = i < length ? static_cast<unsigned char>(text[i]) : 0;
         if (c >= 'A' && c <= 'Z')
             c = static_cast<unsigned char>(c + 32);
-        key = (key << 8) | c;
+        std::uint64_t& half = i < 8 ? hi : lo;
+        half = (half << 8) | c;
     }
-    return key;
+    return (static_cast<unsigned __int128>(hi) << 32) | lo;
 }

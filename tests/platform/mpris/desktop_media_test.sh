@@ -12,7 +12,7 @@ mode="$2"
 root="$(cd "$(dirname "$0")/../../.." && pwd)"
 source "$root/scripts/lib/desktop.sh"
 begin_run "media-$mode"
-fail() { echo "FAILED: $*"; player metadata 2>&1 | sed "s/^/  meta: /" || true; [ -f "$work/shufflon.log" ] && sed 's/^/  log: /' "$work/shufflon.log"; exit 1; }
+fail() { echo "FAILED: $*"; [ "$mode" = bus ] && player metadata 2>&1 | sed "s/^/  meta: /"; [ -f "$work/shufflon.log" ] && sed 's/^/  log: /' "$work/shufflon.log"; exit 1; }
 
 # A song of 8 s: one note of 7 s, then a second of silence. One tick is a millisecond.
 write_song() { # path program note
@@ -40,6 +40,8 @@ expect() { # description expected command...
 }
 
 if [ "$mode" = nobus ]; then
+  # An address where no bus listens: with none at all, the bus library would find (or start) one
+  # for the X display, as every desktop program does.
   printf '[SHFConfig]\nPlayStile=1\n' >"$work/config/shufflon.INI"
   (cd "$work/songs" && DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus" XDG_CONFIG_HOME="$work/config" \
     exec "$program") >"$work/shufflon.log" 2>&1 &
@@ -81,6 +83,10 @@ property() { # interface.property
 }
 
 expect "status at start" Stopped player status
+# A follower learns of every change only from the program's PropertiesChanged signals.
+player --follow metadata --format '{{status}}:{{title}}' >"$work/followed" 2>/dev/null &
+pids+=($!)
+sleep 0.5
 expect "identity" Shufflon property org.mpris.MediaPlayer2.Identity
 expect "desktop entry" shufflon property org.mpris.MediaPlayer2.DesktopEntry
 expect "no previous" false property org.mpris.MediaPlayer2.Player.CanGoPrevious
@@ -97,12 +103,22 @@ expect "status after play-pause" Playing player status
 expect "title" a.mid player metadata xesam:title
 expect "url" "file://$work/songs/a.mid" player metadata xesam:url
 expect "length" 8000000 player metadata mpris:length
+# A position for a track that is not the current one is ignored.
+dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.shufflon /org/mpris/MediaPlayer2 \
+  org.mpris.MediaPlayer2.Player.SetPosition objpath:/net/shufflon/track/999 int64:7000000
 sleep 1.5
 first="$(player position)"
+awk -v p="$first" 'BEGIN {exit !(p < 5)}' || fail "SetPosition of a stale track moved the song to $first"
 sleep 2
 second="$(player position)"
 awk -v a="$first" -v b="$second" 'BEGIN {exit !(b > a)}' || fail "position did not advance: $first then $second"
 echo "ok: position advanced: $first then $second"
+
+# SetPosition for the current track seeks.
+player position 6
+sleep 1.2
+awk -v p="$(player position)" 'BEGIN {exit !(p >= 6 && p < 8)}' || fail "SetPosition did not seek to 6 s: $(player position)"
+echo "ok: SetPosition of the current track seeks: $(player position)"
 
 # Next moves on to the next song in list order.
 player next
@@ -118,6 +134,11 @@ expect "title after resume" b.mid player metadata xesam:title
 player stop
 expect "status after stop" Stopped player status
 expect "no title after stop" "" player metadata xesam:title
+
+for line in Playing:a.mid Playing:b.mid Paused:b.mid Stopped:; do
+  grep -qx "$line" "$work/followed" || fail "the follower never saw $line: $(tr '\n' ' ' <"$work/followed")"
+done
+echo "ok: a follower saw the changes: $(uniq "$work/followed" | tr '\n' ' ')"
 
 # Quit runs the window's close sequence, which writes the settings.
 dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.shufflon /org/mpris/MediaPlayer2 \

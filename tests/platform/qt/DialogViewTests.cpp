@@ -10,6 +10,7 @@
 #include "platform/qt/StaticViews.h"
 #include "platform/ui/ListCtrl.h"
 
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QMenu>
 #include <QTest>
@@ -104,6 +105,33 @@ TEST_F(QtBackendTest, StaticTextsFollowTheControlWithTheirAlignment) {
     dialog.SetDlgItemText(kCenterId, std::string("caf\xE9.mid"));
     EXPECT_TRUE(center.text().startsWith(QStringLiteral("caf")));
     EXPECT_TRUE(center.text().endsWith(QStringLiteral(".mid")));
+}
+
+TEST_F(QtBackendTest, StaticTextsChangedFasterThanTheyCanBeReadShowTheNewestAfterAPause) {
+    TestDialog dialog;
+    dialog.Create();
+    auto& label = Widget<QLabel>(dialog, kLeftId);
+    // Hidden, every change shows at once.
+    dialog.SetDlgItemText(kLeftId, "1");
+    dialog.SetDlgItemText(kLeftId, "2");
+    EXPECT_EQ(label.text(), QStringLiteral("2"));
+
+    dialog.ShowWindow(SW_SHOW);
+    QElapsedTimer clock;
+    clock.start();
+    for (int directory = 3; directory <= 500; ++directory)
+        dialog.SetDlgItemText(kLeftId, std::to_string(directory));
+    dialog.SetDlgItemText(kRightId, "other");
+    if (clock.elapsed() < DialogView::kTextPaceMs) {
+        EXPECT_NE(label.text(), QStringLiteral("500"));
+        EXPECT_EQ(Widget<QLabel>(dialog, kRightId).text(), QStringLiteral("other"));
+    }
+    QTest::qWait(DialogView::kTextPaceMs + 20);
+    EXPECT_EQ(label.text(), QStringLiteral("500"));
+    // Buttons are not held back.
+    dialog.SetDlgItemText(kPushId, "A");
+    dialog.SetDlgItemText(kPushId, "B");
+    EXPECT_EQ(Widget<QPushButton>(dialog, kPushId).text(), QStringLiteral("B"));
 }
 
 TEST_F(QtBackendTest, EnabledAndVisibleStatesAreMirrored) {

@@ -4,6 +4,7 @@
 
 #include "QtTestSupport.h"
 
+#include "platform/qt/DialogObserver.h"
 #include "platform/qt/Icons.h"
 #include "platform/qt/ListView.h"
 #include "platform/ui/ListCtrl.h"
@@ -109,6 +110,37 @@ TEST_F(ListViewTest, RowNoticesReachTheViewInOneBatchAndClearingAtOnce) {
     EXPECT_EQ(model().rowCount(), 3);
     EXPECT_EQ(Shown(0, 0), QStringLiteral("b.mid"));
     EXPECT_EQ(SelectedRowInView(), 1);
+}
+
+TEST_F(ListViewTest, AHiddenListHearsOfItsRowsWhenShown) {
+    dialog.ShowWindow(SW_HIDE);
+    for (int i = 0; i < 30; ++i)
+        AddSong("song" + std::to_string(i) + ".mid");
+    QTest::qWait(2 * ListView::kFlushIntervalMs);
+    EXPECT_EQ(model().rowCount(), 0);
+    dialog.ShowWindow(SW_SHOW);
+    EXPECT_EQ(model().rowCount(), 30);
+    EXPECT_EQ(Shown(29, 0), QStringLiteral("song9.mid"));
+}
+
+TEST_F(ListViewTest, TheObserverHearsOfRowsOnlyWhenTheFocusedRowChanges) {
+    struct Counter : DialogObserver {
+        void ControlChanged(CDialog&, CControl&) override { ++changes; }
+        void DialogDestroyed(CDialog&) override {}
+        int changes = 0;
+    } observer;
+    backend.SetDialogObserver(&observer);
+    for (int i = 0; i < 20; ++i)
+        AddSong("song" + std::to_string(i) + ".mid");
+    EXPECT_EQ(observer.changes, 0);
+    list().SetItemState(3, LVIS_FOCUSED, LVIS_FOCUSED);
+    EXPECT_EQ(observer.changes, 1);
+    AddSong("a first.mid"); // lands above the focused row, which moves down with its texts
+    list().SetItemText(5, 1, "/elsewhere/");
+    EXPECT_EQ(observer.changes, 1);
+    list().SetItemText(4, 1, "/elsewhere/");
+    EXPECT_EQ(observer.changes, 2);
+    backend.SetDialogObserver(nullptr);
 }
 
 TEST_F(ListViewTest, ProgramSelectionIsShownAndScrolledFullyIntoView) {

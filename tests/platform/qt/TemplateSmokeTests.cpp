@@ -4,6 +4,8 @@
 
 #include "QtTestSupport.h"
 
+#include "app/MainDlg.h"
+
 #include "platform/qt/ControlView.h"
 #include "platform/qt/DialogView.h"
 #include "platform/ui/ListCtrl.h"
@@ -11,6 +13,8 @@
 #include "res/Resource.h"
 #include "res/dialogs/MainDialog.h"
 #include "res/dialogs/SearchProgressDialog.h"
+#include "res/dialogs/SettingsDialog.h"
+#include "res/dialogs/TagWaitDialog.h"
 #include "songlist/AboutDlg.h"
 
 #include <QAbstractButton>
@@ -58,16 +62,19 @@ protected:
         }
     }
 
-    // No two controls overlap, except what a group box frames.
-    void ExpectNoOverlaps(CDialog& dialog) {
+    // No two controls overlap, except what a group box frames and the pair named as touching.
+    void ExpectNoOverlaps(CDialog& dialog, std::pair<int, int> touching = {0, 0}) {
         std::vector<std::pair<int, QRect>> placed;
         for (const auto& control : dialog.Controls()) {
             if (control->Kind() == ControlKind::GroupBox)
                 continue;
             QWidget& widget = ViewOf(dialog).ViewOf(*control)->Widget();
-            for (const auto& [otherId, otherRect] : placed)
-                EXPECT_FALSE(widget.geometry().intersects(otherRect))
-                    << "control " << control->GetDlgCtrlID() << " overlaps " << otherId;
+            for (const auto& [otherId, otherRect] : placed) {
+                if (std::pair(otherId, control->GetDlgCtrlID()) != touching) {
+                    EXPECT_FALSE(widget.geometry().intersects(otherRect))
+                        << "control " << control->GetDlgCtrlID() << " overlaps " << otherId;
+                }
+            }
             placed.emplace_back(control->GetDlgCtrlID(), widget.geometry());
         }
     }
@@ -150,6 +157,36 @@ TEST_F(TemplateSmokeTest, MainWindowTemplateBuildsAsItsTableSays) {
     EXPECT_TRUE(view.grab().save(PicturePath("main-dialog.png")));
 }
 
+TEST_F(TemplateSmokeTest, LongSongNamesAndDeepFoldersFitTheirLabels) {
+    CDialog dialog(kMainDialogTemplate);
+    dialog.Create();
+    auto& name = Widget<QLabel>(dialog, IDC_SONGNAME);
+    for (const char* song : {"When the Saints Go Marching In.mid", "Twinkle Twinkle Little Star.mid",
+                             "When the Saints Go Marching In (Dixieland band, all verses, encore).mid"}) {
+        SCOPED_TRACE(song);
+        ExpectFits(dialog, IDC_SONGNAME, song);
+        // The start of the name is what shows; an ellipsis says that more follows.
+        QString shown = name.text();
+        EXPECT_TRUE(shown == QString::fromUtf8(song) ||
+                    (shown.endsWith(QChar(0x2026)) && QString::fromUtf8(song).startsWith(shown.chopped(1))));
+    }
+
+    // A folder 150 levels deep named in the widest letters: 41 of them are wider than the label.
+    std::string deep;
+    char level[16];
+    for (int i = 0; i < 150; ++i) {
+        std::snprintf(level, sizeof level, "/WMWMW%03d", i);
+        deep += level;
+    }
+    CControl& folder = *dialog.GetDlgItem(IDC_SONGFOLDER);
+    EXPECT_FALSE(folder.TextFits(ShortenPath(deep, 41)));
+    std::string shown = FitPath(deep, 41, [&](const std::string& text) { return folder.TextFits(text); });
+    EXPECT_EQ(shown.substr(shown.size() - 9), "/WMWMW149");
+    EXPECT_EQ(shown.substr(0, 10), "/WMWMW000/");
+    ExpectFits(dialog, IDC_SONGFOLDER, shown);
+    EXPECT_EQ(Widget<QLabel>(dialog, IDC_SONGFOLDER).text(), QString::fromStdString(shown));
+}
+
 TEST_F(TemplateSmokeTest, SearchProgressTemplateBuildsAndItsTextsFit) {
     CSearchProgressDlg dialog;
     dialog.Create();
@@ -216,6 +253,60 @@ TEST_F(TemplateSmokeTest, AboutBoxBuildsWithItsBigIconAndItsTextsFit) {
     backend.EndDialogDrawing(dialog);
     EXPECT_EQ(view.children().size(), childrenWhileDrawing - 1) << "the drawing layer is gone";
     EXPECT_EQ(view.grab().toImage(), before);
+}
+
+TEST_F(TemplateSmokeTest, SettingsTemplateBuildsAndItsTextsFit) {
+    CDialog dialog(kSettingsDialogTemplate);
+    dialog.Create();
+    DialogView& view = ViewOf(dialog);
+    const DialogMetrics& m = view.Metrics();
+    EXPECT_EQ(view.size(), QSize(m.X(269), m.Y(202)));
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("SHF Settings"));
+    EXPECT_EQ(WidgetOf(dialog, IDC_CFG_INTROLENGTH)->geometry(), m.Rect(82, 74, 28, 14));
+    EXPECT_EQ(WidgetOf(dialog, IDOK)->geometry(), m.Rect(212, 7, 50, 14));
+    EXPECT_EQ(Widget<QAbstractButton>(dialog, IDC_CFG_INTRO).text(),
+              QStringLiteral("Play only intro  (first"));
+    // The intro check box and its seconds field touch by design (the text reads on into the
+    // field), so rounding may make them share a pixel column; nothing else overlaps.
+    QRect intro = WidgetOf(dialog, IDC_CFG_INTRO)->geometry();
+    EXPECT_LE(intro.intersected(WidgetOf(dialog, IDC_CFG_INTROLENGTH)->geometry()).width(), 1);
+    ExpectNoOverlaps(dialog, {IDC_CFG_INTRO, IDC_CFG_INTROLENGTH});
+    ExpectTemplateTextsFit(dialog);
+    for (const auto& control : dialog.Controls()) {
+        if (control->Kind() == ControlKind::CheckBox || control->Kind() == ControlKind::RadioButton ||
+            control->Kind() == ControlKind::PushButton)
+            ExpectFits(dialog, control->GetDlgCtrlID(), control->GetWindowText());
+    }
+    ExpectFits(dialog, IDC_CFG_INTROLENGTH, "999");
+    dialog.Item<CButton>(IDC_CFG_RANDOM).SetCheck(1);
+    dialog.Item<CButton>(IDC_CFG_REPETITION).SetCheck(1);
+    dialog.Item<CButton>(IDC_CFG_AUTOPLAY).SetCheck(1);
+    dialog.Item<CButton>(IDC_CFG_SUBFOLDERS).SetCheck(1);
+    dialog.Item<CButton>(IDC_CFG_SCDISABLED).SetCheck(1);
+    dialog.SetDlgItemText(IDC_CFG_INTROLENGTH, "20");
+    dialog.SetDlgItemText(IDC_CFG_SAVEFOLDER, "/home/user/BESTMIDI");
+    dialog.SetDlgItemText(IDC_CFG_DELETEFOLDER, "/home/user/BADMIDI");
+    dialog.EnableDlgItem(IDC_CFG_INTROLENGTH, false);
+    dialog.EnableDlgItem(IDC_CFG_SCINITFILE, false);
+    dialog.EnableDlgItem(IDC_CFG_BROWSESCFILE, false);
+    dialog.ShowWindow(SW_SHOW);
+    DispatchPending();
+    EXPECT_TRUE(view.grab().save(PicturePath("settings-dialog.png")));
+}
+
+TEST_F(TemplateSmokeTest, TagWaitTemplateBuildsAndItsTextsFit) {
+    CDialog dialog(kTagWaitTemplate);
+    dialog.Create();
+    DialogView& view = ViewOf(dialog);
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("Shufflon "));
+    EXPECT_TRUE(dynamic_cast<QLabel*>(WidgetOf(dialog, IDC_TAGWAIT_TEXT))->alignment() & Qt::AlignHCenter);
+    ExpectTemplateTextsFit(dialog);
+    ExpectFits(dialog, IDC_TAGWAIT_TEXT, "Loading and assigning tag list");
+    ExpectFits(dialog, IDC_TAGWAIT_TEXT, "Saving and dealocating tag list");
+    dialog.ShowWindow(SW_SHOW);
+    DispatchPending();
+    EXPECT_TRUE(view.grab().save(PicturePath("tag-wait.png")));
 }
 
 TEST_F(TemplateSmokeTest, TestDialogPicture) {

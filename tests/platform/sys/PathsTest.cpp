@@ -29,10 +29,12 @@ TEST(SplitPath, SplitsAtTheLastSlashAndTheLastDotAfterIt) {
     EXPECT_EQ(parts.fname, "a\\b");
 }
 
-TEST(SplitPath, PartsAreCut) {
-    SplitPathParts parts = SplitPath("/" + std::string(300, 'n') + "." + std::string(300, 'e'));
+TEST(SplitPath, NameAndExtensionAreCutButTheDirectoryStaysWhole) {
+    std::string deep = "/" + std::string(200, 'd') + "/" + std::string(200, 'e') + "/";
+    SplitPathParts parts = SplitPath(deep + std::string(300, 'n') + "." + std::string(300, 'e'));
     EXPECT_EQ(parts.fname.size(), kMaxPathPart);
     EXPECT_EQ(parts.ext.size(), kMaxPathPart);
+    EXPECT_EQ(parts.dir, deep);
 }
 
 TEST(ClassicRand, FollowsTheClassicSequence) {

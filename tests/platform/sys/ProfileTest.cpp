@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -97,6 +98,40 @@ TEST_F(ProfileTest, WriteCreatesTheFolderAndLeavesNoTemporaryFiles) {
         ++files;
     }
     EXPECT_EQ(files, 1);
+}
+
+TEST_F(ProfileTest, WritesGoThroughSymbolicLinksAndKeepTheFilesMode) {
+    // A dotfile manager's layout: the profile is a relative link to a link to the real file.
+    std::filesystem::create_directories(m_folder / "dotfiles");
+    std::string real = (m_folder / "dotfiles" / "real.INI").string();
+    std::ofstream(real) << "[S]\nK=old\n";
+    std::filesystem::permissions(real,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::filesystem::create_symlink("real.INI", m_folder / "dotfiles" / "hop.INI");
+    std::filesystem::create_symlink("dotfiles/hop.INI", m_file);
+
+    ASSERT_TRUE(WritePrivateProfileString("S", "K", "new", m_file));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_file));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_folder / "dotfiles" / "hop.INI"));
+    EXPECT_EQ(GetPrivateProfileString("S", "K", "", real), "new");
+    EXPECT_EQ(std::filesystem::status(real).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    struct stat info;
+    ASSERT_EQ(stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, geteuid());
+
+    // A link to a file not made yet makes it where the link points.
+    std::filesystem::create_symlink("dotfiles/later.INI", m_folder / "later.INI");
+    ASSERT_TRUE(WritePrivateProfileString("S", "K", "v", (m_folder / "later.INI").string()));
+    EXPECT_TRUE(std::filesystem::is_regular_file(m_folder / "dotfiles" / "later.INI"));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_folder / "later.INI"));
+}
+
+TEST_F(ProfileTest, AByteOrderMarkDoesNotHideTheFirstSectionAndIsKept) {
+    Write("\xEF\xBB\xBF[SHFConfig]\r\nIntro=1\r\n");
+    EXPECT_EQ(static_cast<int>(GetPrivateProfileInt("SHFConfig", "Intro", 0, m_file)), 1);
+    ASSERT_TRUE(WritePrivateProfileString("SHFConfig", "Intro", "0", m_file));
+    EXPECT_EQ(Read(), "\xEF\xBB\xBF[SHFConfig]\nIntro=0\n");
 }
 
 TEST_F(ProfileTest, UnwritableFolderFailsAndKeepsTheOldFile) {

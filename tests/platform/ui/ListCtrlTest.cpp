@@ -104,6 +104,28 @@ TEST_F(ListCtrlTest, SelectionIsSingleAndFollowsInsertions) {
     EXPECT_EQ(m_list.GetNextItem(-1, LVNI_FOCUSED), -1);
 }
 
+TEST_F(ListCtrlTest, NextItemIsTheFirstRowAfterStartInTheAskedState) {
+    for (const char* name : {"a", "b", "c", "d"})
+        m_list.InsertItem(0, name);
+    m_list.SetItemState(1, LVIS_FOCUSED, LVIS_FOCUSED);
+    m_list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    const UINT both = LVNI_FOCUSED | LVNI_SELECTED;
+    struct Case {
+        int start;
+        UINT flags;
+        int expected;
+    };
+    for (Case c : {Case{-1, LVNI_ALL, 0}, Case{1, LVNI_ALL, 2}, Case{3, LVNI_ALL, -1}, Case{-7, LVNI_ALL, 0},
+                   Case{-1, LVNI_FOCUSED, 1}, Case{0, LVNI_FOCUSED, 1}, Case{1, LVNI_FOCUSED, -1},
+                   Case{-1, LVNI_SELECTED, 2}, Case{2, LVNI_SELECTED, -1}, Case{-1, both, -1}}) {
+        SCOPED_TRACE(testing::Message() << "start " << c.start << ", flags " << c.flags);
+        EXPECT_EQ(m_list.GetNextItem(c.start, c.flags), c.expected);
+    }
+    m_list.SetItemState(2, LVIS_FOCUSED, LVIS_FOCUSED);
+    EXPECT_EQ(m_list.GetNextItem(-1, both), 2);
+    EXPECT_EQ(m_list.GetNextItem(2, both), -1);
+}
+
 TEST_F(ListCtrlTest, SharedFolderTextsAreStoredOnce) {
     const std::string folder = "/a/rather/long/folder/name/that/many/songs/share/";
     for (int i = 0; i < 1000; ++i)
@@ -113,3 +135,23 @@ TEST_F(ListCtrlTest, SharedFolderTextsAreStoredOnce) {
 }
 
 } // namespace
+
+TEST_F(ListCtrlTest, AMemoryOrderPassVisitsEveryLiveRowOnceWithItsIndex) {
+    for (const char* name : {"d.mid", "b.mid", "a.mid", "c.mid", "e.mid"}) {
+        int row = m_list.InsertItem(0, name);
+        m_list.SetItemText(row, 1, std::string("/folder/") + name[0] + "/");
+        m_list.SetItemData(row, name[0]);
+    }
+    m_list.DeleteItem(m_list.FindItem("c.mid"));
+    std::vector<int> seen(static_cast<std::size_t>(m_list.GetItemCount()), 0);
+    m_list.ForEachRowInMemoryOrder(
+        [&](int row, const std::string& name, const std::string& folder, LPARAM data) {
+            ASSERT_GE(row, 0);
+            ASSERT_LT(row, m_list.GetItemCount());
+            ++seen[static_cast<std::size_t>(row)];
+            EXPECT_EQ(name, m_list.GetItemText(row, 0));
+            EXPECT_EQ(folder, m_list.GetItemText(row, 1));
+            EXPECT_EQ(data, m_list.GetItemData(row));
+        });
+    EXPECT_EQ(seen, std::vector<int>(4, 1));
+}
