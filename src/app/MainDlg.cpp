@@ -182,7 +182,3 @@ void CMainDlg::OnHide() {
     else
         ShowWindow(SW_MINIMIZE);
 }
-
-void CMainDlg::OnAbout() {
-    // The About box is not part of this build yet.
-}

@@ -75,6 +75,8 @@ inline constexpr UINT SC_RESTORE = 0xF120;
 // Notification codes.
 inline constexpr UINT BN_CLICKED = 0;
 inline constexpr UINT NM_DBLCLK = static_cast<UINT>(-3);
+// An owner-drawn button sends this for the second click of a double click.
+inline constexpr UINT BN_DOUBLECLICKED = 5;
 
 // Trackbar scroll codes, sent as the low word of WM_HSCROLL's wParam.
 inline constexpr UINT TB_LINEUP = 0;
@@ -102,3 +104,11 @@ inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOW = 5;
 inline constexpr int SW_MINIMIZE = 6;
 inline constexpr int SW_RESTORE = 9;
+
+// Virtual keys.
+inline constexpr int VK_SHIFT = 0x10;
+inline constexpr int VK_CONTROL = 0x11;
+
+// System metrics: the size of a large icon.
+inline constexpr int SM_CXICON = 11;
+inline constexpr int SM_CYICON = 12;

@@ -14,9 +14,18 @@ inline constexpr int IDI_HEADPHONES = 128;
 inline constexpr int IDI_IDLE = 140;
 inline constexpr int IDI_PLAYED = 142;
 inline constexpr int IDI_UNPLAYED = 143;
+// The About box's animation: six frames of a dog running to the left, and a seventh never shown.
+inline constexpr int IDI_DOG_FIRST = 133;
+inline constexpr int IDI_DOG_LAST = 139;
+
+// The About box's sound, a WAVE resource.
+inline constexpr int IDR_DOGSOUND = 129;
 
 // Strings.
 inline constexpr int IDS_ABOUTBOX = 101;
+inline constexpr int IDS_MEMORY = 104;
+inline constexpr int IDS_DISKFREE = 105;
+inline constexpr int IDS_UNAVAILABLE = 106;
 
 // The system menu's About command.
 inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
@@ -49,6 +58,11 @@ inline constexpr int IDC_ABOUT = 1045;
 inline constexpr int IDC_SONGNAME = 1047;
 inline constexpr int IDC_SONGFOLDER = 1048;
 inline constexpr int IDC_PLAYEDCOUNT = 1060;
+
+// Controls of the About box.
+inline constexpr int IDC_PHYSMEM = 101;
+inline constexpr int IDC_DISKSPACE = 107;
+inline constexpr int IDC_ABOUTICON = 1008;
 
 // The tray icon and the main dialog's timers.
 inline constexpr unsigned IDC_TRAYICON = 1010;

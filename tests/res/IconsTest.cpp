@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "res/Resource.h"
 #include "res/icons/Icons.h"
@@ -162,6 +164,49 @@ TEST(Icons, TickedBoxDiffersFromEmptyBoxOnlyInside) {
         }
         EXPECT_GE(inside, size * size / 3) << "the empty box at " << size << " has no room inside";
         EXPECT_GE(changed, size * 2) << "the tick at " << size << " is too small to see";
+    }
+}
+
+// The About box's dog: seven 32x32 frames of at most 16 colours, no two alike, in one palette.
+TEST(Icons, DogFramesAreSevenDistinctSixteenColourPictures) {
+    std::vector<std::uint32_t> colours;
+    for (int id = IDI_DOG_FIRST; id <= IDI_DOG_LAST; ++id) {
+        EXPECT_EQ(res::FindIcon(id, 16), nullptr) << id;
+        const res::IconImage& frame = Icon(id, 32);
+        int opaque = 0;
+        for (int i = 0; i < 32 * 32; ++i) {
+            ASSERT_TRUE(Alpha(frame.argb[i]) == 0 || Alpha(frame.argb[i]) == 255) << id;
+            opaque += Alpha(frame.argb[i]) == 255;
+            if (std::find(colours.begin(), colours.end(), frame.argb[i]) == colours.end())
+                colours.push_back(frame.argb[i]);
+        }
+        EXPECT_GT(opaque, 32 * 32 / 5) << id;
+        EXPECT_EQ(Alpha(Pixel(frame, 0, 0)), 0) << id;
+        EXPECT_EQ(Alpha(Pixel(frame, 31, 31)), 0) << id;
+        for (int other = IDI_DOG_FIRST; other < id; ++other)
+            EXPECT_FALSE(std::equal(frame.argb, frame.argb + 32 * 32, Icon(other, 32).argb))
+                << id << " = " << other;
+    }
+    EXPECT_LE(colours.size(), 16u);
+}
+
+// It runs to the left: its nose, the leftmost thing drawn, is in the upper half, ahead of the legs.
+TEST(Icons, DogFacesLeft) {
+    for (int id = IDI_DOG_FIRST; id < IDI_DOG_LAST; ++id) {
+        const res::IconImage& frame = Icon(id, 32);
+        int noseX = 32, noseY = 0, lowestLeft = 32;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                if (Alpha(Pixel(frame, x, y)) == 0)
+                    continue;
+                if (x < noseX)
+                    noseX = x, noseY = y;
+                if (y >= 24)
+                    lowestLeft = std::min(lowestLeft, x);
+            }
+        }
+        EXPECT_LT(noseY, 16) << id;
+        EXPECT_LT(noseX + 3, lowestLeft) << id;
     }
 }
 

@@ -192,3 +192,35 @@ bool HeadlessBackend::TrayDelete(HWND, UINT) {
     m_tray = Tray{};
     return was;
 }
+
+int HeadlessBackend::ClientWidth(CDialog& dialog) {
+    auto it = m_clientWidths.find(dialog.Template().id);
+    return it != m_clientWidths.end() ? it->second : dialog.Template().cx * 6 / 4;
+}
+
+CMemoryDC HeadlessBackend::CopyFromDialog(CDialog&, int, int, int width, int height) {
+    return CMemoryDC(width, height, kDialogColour);
+}
+
+void HeadlessBackend::BltToDialog(CDialog& dialog, int x, int y, int width, int height, const CMemoryDC&,
+                                  int sourceX, int sourceY) {
+    m_drawings.push_back({Drawing::Blt, dialog.GetSafeHwnd(), x, y, width, height, 0, sourceX, sourceY});
+}
+
+void HeadlessBackend::DrawIconOnDialog(CDialog& dialog, int x, int y, int iconId) {
+    m_drawings.push_back({Drawing::Icon, dialog.GetSafeHwnd(), x, y, 32, 32, iconId, 0, 0});
+}
+
+void HeadlessBackend::EndDialogDrawing(CDialog& dialog) {
+    m_drawings.push_back({Drawing::End, dialog.GetSafeHwnd(), 0, 0, 0, 0, 0, 0, 0});
+}
+
+bool HeadlessBackend::IsKeyDown(int virtualKey) {
+    return std::find(m_keysDown.begin(), m_keysDown.end(), virtualKey) != m_keysDown.end();
+}
+
+void HeadlessBackend::Block(std::uint32_t milliseconds) {
+    // Time passes and timers fall due, but their ticks only wait in the queue.
+    m_blocked += milliseconds;
+    MoveClock(milliseconds, false);
+}

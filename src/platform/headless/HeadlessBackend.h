@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/Backend.h"
+#include "platform/ui/Gdi.h"
 
 #include <deque>
 #include <functional>
@@ -19,6 +20,15 @@ public:
         std::string text;
         std::string caption;
         UINT style;
+    };
+    // One drawing on a dialog outside its paint: an icon, or a block put back from a bitmap.
+    struct Drawing {
+        enum Kind { Icon, Blt, End } kind;
+        HWND window;
+        int x, y, width, height;
+        int iconId;  // Icon
+        int sourceX; // Blt: where in the source bitmap the block comes from
+        int sourceY;
     };
     struct FileBrowse {
         std::string title;
@@ -77,6 +87,14 @@ public:
     int CenterCount() const { return m_centered; }
     // The window of the last dialog made from the template, while it exists; 0 otherwise.
     HWND LiveDialog(int templateId) const;
+    // Client widths; without one a dialog is its template's width with the base units of an
+    // 8-point dialog font (6 pixels to 4 units).
+    void SetClientWidth(int templateId, int width) { m_clientWidths[templateId] = width; }
+    // Keys held down, for IsKeyDown.
+    void SetKeysDown(std::vector<int> keys) { m_keysDown = std::move(keys); }
+    const std::vector<Drawing>& Drawings() const { return m_drawings; }
+    // Milliseconds the GUI thread was held by Block.
+    std::uint64_t BlockedMilliseconds() const { return m_blocked; }
 
     // Backend.
     void ProcessEvents() override;
@@ -103,6 +121,17 @@ public:
     bool TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,
                     const std::string& tip) override;
     bool TrayDelete(HWND window, UINT id) override;
+    int ClientWidth(CDialog& dialog) override;
+    CMemoryDC CopyFromDialog(CDialog& dialog, int x, int y, int width, int height) override;
+    void BltToDialog(CDialog& dialog, int x, int y, int width, int height, const CMemoryDC& source,
+                     int sourceX, int sourceY) override;
+    void DrawIconOnDialog(CDialog& dialog, int x, int y, int iconId) override;
+    void EndDialogDrawing(CDialog& dialog) override;
+    bool IsKeyDown(int virtualKey) override;
+    void Block(std::uint32_t milliseconds) override;
+
+    // The uniform colour a headless dialog's client area shows.
+    static constexpr COLORREF kDialogColour = 0xFFC0C0C0;
 
 private:
     struct Timer {
@@ -132,4 +161,8 @@ private:
     int m_centered = 0;
     HWND m_focused = 0;
     std::map<int, HWND> m_dialogs; // template id -> window of the last dialog made from it
+    std::map<int, int> m_clientWidths;
+    std::vector<int> m_keysDown;
+    std::vector<Drawing> m_drawings;
+    std::uint64_t m_blocked = 0;
 };

@@ -4,6 +4,7 @@
 #include "platform/qt/DialogMetrics.h"
 #include "platform/qt/EditView.h"
 #include "platform/qt/ListView.h"
+#include "platform/qt/OwnerDrawViews.h"
 #include "platform/qt/StaticViews.h"
 #include "platform/qt/TrackbarView.h"
 #include "platform/ui/ListCtrl.h"
@@ -14,6 +15,8 @@ namespace {
 ControlView* MakeView(CControl& control, const DialogMetrics& metrics, QWidget& parent, const QRect& rect) {
     switch (control.Kind()) {
     case ControlKind::PushButton:
+        if ((control.Style() & 0xF) == BS_OWNERDRAW)
+            return new OwnerDrawButtonView(static_cast<CButton&>(control), parent);
         return new PushButtonView(static_cast<CButton&>(control), parent);
     case ControlKind::CheckBox:
         return new CheckBoxView(static_cast<CButton&>(control), parent);
@@ -22,6 +25,8 @@ ControlView* MakeView(CControl& control, const DialogMetrics& metrics, QWidget& 
     case ControlKind::GroupBox:
         return new GroupBoxView(control, parent, metrics.baseX + 1);
     case ControlKind::Static:
+        if ((control.Style() & 0x1F) == SS_BLACKRECT)
+            return new BlackRectView(control, parent);
         return new StaticTextView(control, parent, rect.height() >= 2 * metrics.baseY);
     case ControlKind::StaticIcon:
         return new StaticIconView(control, parent);

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
@@ -88,6 +89,8 @@ void DialogView::ControlChanged(CControl& control, ControlChange change, int row
     ControlView* view = ViewOf(control);
     if (!view || (change == ControlChange::Text && HoldText(control)))
         return;
+    if (change == ControlChange::Size)
+        view->Widget().resize(control.PixelWidth(), control.PixelHeight());
     view->Sync(change, row);
 }
 
@@ -273,6 +276,20 @@ void DialogView::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     event->ignore();
+}
+
+void DialogView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // As on Windows, statics let clicks through to the dialog; every other control takes its own.
+    QPoint at = event->position().toPoint();
+    QWidget* child = childAt(at);
+    if (event->button() == Qt::LeftButton && (!child || qobject_cast<QLabel*>(child))) {
+        m_dialog.PostMessage(
+            WM_LBUTTONDBLCLK, 0,
+            static_cast<LPARAM>(MAKEWPARAM(static_cast<WORD>(at.x()), static_cast<WORD>(at.y()))));
+        event->accept();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 void DialogView::PopUpSystemMenu(const QPoint& globalPosition) {

@@ -24,7 +24,8 @@ class ControlView;
 // - The close box and Alt+F4 post WM_CLOSE; the widget itself never closes.
 // - Alt+Space and a right click on the background open the system menu, whose items post
 //   WM_SYSCOMMAND, except Move, which the window manager does.
-// Minimising and restoring by the window manager are reported to the dialog.
+// Minimising and restoring by the window manager are reported to the dialog. A double click on the
+// background posts WM_LBUTTONDBLCLK.
 //
 // A static text of a window on the screen that changes again within kTextPaceMs of its last
 // change shows its newest text when that time is up, not every text in between: a folder search
@@ -58,6 +59,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void PlaceAtFirstShow(DialogView* owner);

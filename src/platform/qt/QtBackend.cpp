@@ -3,6 +3,7 @@
 #include "platform/qt/ControlView.h"
 #include "platform/qt/DialogObserver.h"
 #include "platform/qt/DialogView.h"
+#include "platform/qt/DrawingOverlay.h"
 #include "platform/qt/ModalBoxes.h"
 #include "platform/qt/Text.h"
 #include "platform/qt/TrayIcon.h"
@@ -14,9 +15,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 QtBackend::QtBackend()
     : m_dispatcher(QAbstractEventDispatcher::instance(QCoreApplication::instance()->thread())) {
@@ -224,4 +227,68 @@ bool QtBackend::TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessag
 
 bool QtBackend::TrayDelete(HWND window, UINT id) {
     return m_trays.erase({window, id}) != 0;
+}
+
+int QtBackend::ClientWidth(CDialog& dialog) {
+    DialogView* view = ViewOf(dialog);
+    return view ? view->width() : 0;
+}
+
+CMemoryDC QtBackend::CopyFromDialog(CDialog& dialog, int x, int y, int width, int height) {
+    DialogView* view = ViewOf(dialog);
+    if (!view || width <= 0 || height <= 0)
+        return CMemoryDC();
+    // The dialog as it shows now, controls and all, as a read from its device context gives it.
+    QImage picture = view->grab(QRect(x, y, width, height)).toImage();
+    CMemoryDC copy(width, height, view->palette().color(QPalette::Window).rgba());
+    copy.BitBlt(0, 0, width, height, FromQImage(picture), 0, 0);
+    return copy;
+}
+
+DrawingOverlay* QtBackend::OverlayOf(CDialog& dialog) {
+    DialogView* view = ViewOf(dialog);
+    if (!view)
+        return nullptr;
+    // The view owns the layer; the pointer clears itself when the view goes first.
+    QPointer<DrawingOverlay>& overlay = m_overlays[dialog.GetSafeHwnd()];
+    if (!overlay)
+        overlay = new DrawingOverlay(*view);
+    return overlay;
+}
+
+void QtBackend::BltToDialog(CDialog& dialog, int x, int y, int width, int height, const CMemoryDC& source,
+                            int sourceX, int sourceY) {
+    if (DrawingOverlay* overlay = OverlayOf(dialog))
+        overlay->Blt(x, y, width, height, source, sourceX, sourceY);
+}
+
+void QtBackend::DrawIconOnDialog(CDialog& dialog, int x, int y, int iconId) {
+    if (DrawingOverlay* overlay = OverlayOf(dialog))
+        overlay->DrawIcon(x, y, iconId);
+}
+
+void QtBackend::EndDialogDrawing(CDialog& dialog) {
+    auto it = m_overlays.find(dialog.GetSafeHwnd());
+    if (it == m_overlays.end())
+        return;
+    delete it->second.data();
+    m_overlays.erase(it);
+}
+
+bool QtBackend::IsKeyDown(int virtualKey) {
+    // The keyboard's state now, asked of the window system, not the state of the last event read.
+    Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
+    switch (virtualKey) {
+    case VK_CONTROL:
+        return modifiers.testFlag(Qt::ControlModifier);
+    case VK_SHIFT:
+        return modifiers.testFlag(Qt::ShiftModifier);
+    default:
+        return false;
+    }
+}
+
+void QtBackend::Block(std::uint32_t milliseconds) {
+    // Sleeping holds the thread as a busy wait would, without taking a core from the synthesiser.
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }

@@ -3,6 +3,7 @@
 #include "platform/ui/Backend.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <map>
@@ -14,6 +15,7 @@
 class QAbstractEventDispatcher;
 class DialogObserver;
 class DialogView;
+class DrawingOverlay;
 class TrayIcon;
 
 // The platform layer over Qt 6 Widgets: the real program's backend. Construct it after the
@@ -66,7 +68,19 @@ public:
                     const std::string& tip) override;
     bool TrayDelete(HWND window, UINT id) override;
 
+    int ClientWidth(CDialog& dialog) override;
+    CMemoryDC CopyFromDialog(CDialog& dialog, int x, int y, int width, int height) override;
+    void BltToDialog(CDialog& dialog, int x, int y, int width, int height, const CMemoryDC& source,
+                     int sourceX, int sourceY) override;
+    void DrawIconOnDialog(CDialog& dialog, int x, int y, int iconId) override;
+    void EndDialogDrawing(CDialog& dialog) override;
+    bool IsKeyDown(int virtualKey) override;
+    void Block(std::uint32_t milliseconds) override;
+
 private:
+    // The layer that shows drawings on the dialog, made on the first drawing.
+    DrawingOverlay* OverlayOf(CDialog& dialog);
+
     // The window a dialog belongs to: the first main dialog that is on the screen, not minimised.
     DialogView* OwnerFor(const DialogView* view) const;
     // A box's owner: the given window's view when it is on the screen.
@@ -78,5 +92,6 @@ private:
     std::vector<std::unique_ptr<DialogView>> m_views; // in order of creation
     std::map<std::pair<HWND, UINT>, std::unique_ptr<QTimer>> m_timers;
     std::map<std::pair<HWND, UINT>, std::unique_ptr<TrayIcon>> m_trays;
+    std::map<HWND, QPointer<DrawingOverlay>> m_overlays;
     DialogObserver* m_observer = nullptr;
 };

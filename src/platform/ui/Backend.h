@@ -9,6 +9,7 @@
 
 class CDialog;
 class CControl;
+class CMemoryDC;
 
 // What changed in a control, so that a view updates only that.
 enum class ControlChange {
@@ -20,6 +21,7 @@ enum class ControlChange {
     RowsCleared, // rows were removed: the view reads the whole list again
     Selection,   // focus or selection moved; the row argument is the row to scroll into view, or -1
     Columns,     // columns or image lists set up
+    Size,        // the program resized the control (SetWindowSize)
 };
 
 // One entry of a file chooser's type list: the label the user sees and the patterns it shows.
@@ -79,6 +81,22 @@ public:
     virtual bool TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,
                             const std::string& tip) = 0;
     virtual bool TrayDelete(HWND window, UINT id) = 0;
+
+    // Drawing on a dialog outside its paint, as through the window's device context: what is drawn
+    // lies over the controls and is on the screen when the call returns, so a busy wait that
+    // follows leaves it shown. Ending the drawing gives the controls back their own picture.
+    virtual int ClientWidth(CDialog& dialog) = 0;
+    // The picture the dialog's client area shows now, or an empty bitmap when there is none.
+    virtual CMemoryDC CopyFromDialog(CDialog& dialog, int x, int y, int width, int height) = 0;
+    virtual void BltToDialog(CDialog& dialog, int x, int y, int width, int height, const CMemoryDC& source,
+                             int sourceX, int sourceY) = 0;
+    virtual void DrawIconOnDialog(CDialog& dialog, int x, int y, int iconId) = 0;
+    virtual void EndDialogDrawing(CDialog& dialog) = 0;
+    // Whether the key is down at this moment, whatever input waits in the queue (GetAsyncKeyState).
+    virtual bool IsKeyDown(int virtualKey) = 0;
+    // Holds the GUI thread for that long: nothing is dispatched, and input and timer ticks that come
+    // meanwhile wait in the queue.
+    virtual void Block(std::uint32_t milliseconds) = 0;
 };
 
 Backend* CurrentBackend();

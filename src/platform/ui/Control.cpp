@@ -28,6 +28,12 @@ void CControl::ShowWindow(int command) {
     Notify(ControlChange::State);
 }
 
+void CControl::SetWindowSize(int width, int height) {
+    m_pixelWidth = width;
+    m_pixelHeight = height;
+    Notify(ControlChange::Size);
+}
+
 bool CControl::TextFits(const std::string& text) const {
     Backend* backend = CurrentBackend();
     return !backend || !m_owner.HasView() || backend->TextFits(m_owner, const_cast<CControl&>(*this), text);
@@ -78,4 +84,24 @@ void CButton::ClickedByUser() {
         break;
     }
     dialog.PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), BN_CLICKED), 0);
+}
+
+void CButton::DoubleClickedByUser() {
+    Owner().PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), BN_DOUBLECLICKED), 0);
+}
+
+bool CButton::SubclassDlgItem(int id, CDialog& parent) {
+    CControl* control = parent.GetDlgItem(id);
+    if (!control || control == this)
+        return false;
+    auto* button = dynamic_cast<CButton*>(control);
+    if (!button)
+        return false;
+    button->m_drawer = this;
+    return true;
+}
+
+void CButton::DrawItem(CMemoryDC& dc) {
+    if (m_drawer)
+        m_drawer->DrawItem(dc);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Backend.h"
 #include "platform/ui/DialogTemplate.h"
+#include "platform/ui/Gdi.h"
 
 #include <string>
 
@@ -34,6 +35,12 @@ public:
     // Gives the control the keyboard focus; an edit can have its whole text selected with it.
     void SetFocus(bool selectText = false);
 
+    // SetWindowPos with SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE: a size in pixels that replaces
+    // the template's; 0 x 0 until the program sets one.
+    void SetWindowSize(int width, int height);
+    int PixelWidth() const { return m_pixelWidth; }
+    int PixelHeight() const { return m_pixelHeight; }
+
     // The view reports text the user typed; it does not echo back to the view.
     void TextEditedByUser(const std::string& text) { m_text = text; }
 
@@ -46,6 +53,8 @@ private:
     std::string m_text;
     bool m_enabled;
     bool m_visible = true;
+    int m_pixelWidth = 0;
+    int m_pixelHeight = 0;
 };
 
 // Push buttons, check boxes and radio buttons.
@@ -58,9 +67,18 @@ public:
     // The view reports a click. An automatic check box toggles; an automatic radio button checks
     // itself and unchecks the other radio buttons of its group. Then the dialog gets BN_CLICKED.
     void ClickedByUser();
+    // The second click of a double click on an owner-drawn button: the dialog gets BN_DOUBLECLICKED.
+    void DoubleClickedByUser();
+
+    // Owner-drawn buttons. SubclassDlgItem makes this object draw the dialog's control `id`; the
+    // view calls DrawItem on the dialog's control whenever it paints, with a bitmap of the button's
+    // size that holds what lies under the button.
+    bool SubclassDlgItem(int id, CDialog& parent);
+    virtual void DrawItem(CMemoryDC& dc);
 
 private:
     int m_checked = 0;
+    CButton* m_drawer = nullptr;
 };
 
 // Statics, static icons, group boxes and edits need no state beyond text and flags.

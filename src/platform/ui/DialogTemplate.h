@@ -29,10 +29,14 @@ inline constexpr DWORD BS_DEFPUSHBUTTON = 0x1;
 inline constexpr DWORD BS_AUTOCHECKBOX = 0x3;
 inline constexpr DWORD BS_GROUPBOX = 0x7;
 inline constexpr DWORD BS_AUTORADIOBUTTON = 0x9;
+// The dialog draws the button itself (CButton::DrawItem); the button draws nothing of its own.
+inline constexpr DWORD BS_OWNERDRAW = 0xB;
 inline constexpr DWORD SS_LEFT = 0x0;
 inline constexpr DWORD SS_CENTER = 0x1;
 inline constexpr DWORD SS_RIGHT = 0x2;
 inline constexpr DWORD SS_ICON = 0x3;
+// A filled black rectangle, used as a separator line.
+inline constexpr DWORD SS_BLACKRECT = 0x4;
 // Shows '&' as it is instead of as a mnemonic marker: for texts that come from file names.
 inline constexpr DWORD SS_NOPREFIX = 0x80;
 // A text too wide for the control shows its start and an ellipsis, instead of being clipped.

@@ -80,3 +80,21 @@ using MessageMap = std::span<const MessageMapEntry>;
             return 0;                                                                                        \
         }                                                                                                    \
     }
+
+#define ON_BN_DOUBLECLICKED(id, member)                                                                      \
+    MessageMapEntry {                                                                                        \
+        WM_COMMAND, BN_DOUBLECLICKED, id, id, [](CWnd& w, WPARAM, LPARAM) -> LRESULT {                       \
+            static_cast<ThisClass&>(w).member();                                                             \
+            return 0;                                                                                        \
+        }                                                                                                    \
+    }
+
+// WM_LBUTTONDBLCLK carries the point in client coordinates, x in the low word of lParam.
+#define ON_WM_LBUTTONDBLCLK()                                                                                \
+    MessageMapEntry {                                                                                        \
+        WM_LBUTTONDBLCLK, 0, 0, 0, [](CWnd& w, WPARAM wp, LPARAM lp) -> LRESULT {                            \
+            static_cast<ThisClass&>(w).OnLButtonDblClk(                                                      \
+                static_cast<UINT>(wp), static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp)));      \
+            return 0;                                                                                        \
+        }                                                                                                    \
+    }

@@ -27,6 +27,10 @@ inline constexpr PaletteEntry kPalette[] = {
     {'r', 0xFFA01010}, // dark red: their edges
     {'W', 0xFFFFFFFF}, // white inside of the box
     {'w', 0xFFD8D8D8}, // light grey shadow along the box's top and left
+    {'n', 0xFF8B5A2B}, // brown coat of the dog
+    {'N', 0xFF5C3A1A}, // dark brown: the dog's ear and far legs
+    {'t', 0xFFD2A46E}, // tan muzzle and belly
+    {'p', 0xFFE87890}, // pink tongue
 };
 
 // Throwing from a constant evaluation is ill-formed, so each of these throws is a compile error

@@ -2,6 +2,7 @@
 
 #include "res/Resource.h"
 #include "res/icons/CheckBoxArt.h"
+#include "res/icons/DogArt.h"
 #include "res/icons/HeadphonesArt.h"
 #include "res/icons/IconGrid.h"
 
@@ -17,17 +18,29 @@ constexpr auto kBoxTicked16 = detail::DecodeGrid(art::kBoxTicked16);
 constexpr auto kBoxTicked32 = detail::DecodeGrid(art::kBoxTicked32);
 constexpr auto kBoxEmpty16 = detail::DecodeGrid(art::kBoxEmpty16);
 constexpr auto kBoxEmpty32 = detail::DecodeGrid(art::kBoxEmpty32);
+constexpr auto kDog1 = detail::DecodeGrid(art::kDogRun1);
+constexpr auto kDog2 = detail::DecodeGrid(art::kDogRun2);
+constexpr auto kDog3 = detail::DecodeGrid(art::kDogRun3);
+constexpr auto kDog4 = detail::DecodeGrid(art::kDogRun4);
+constexpr auto kDog5 = detail::DecodeGrid(art::kDogRun5);
+constexpr auto kDog6 = detail::DecodeGrid(art::kDogRun6);
+constexpr auto kDogStanding = detail::DecodeGrid(art::kDogStanding);
 
 struct IconEntry {
     int id;
     IconImage image;
 };
 
+// The dog exists at 32x32 only: it runs across a window, never in the tray or a list.
 constexpr IconEntry kIcons[] = {
     {IDI_HEADPHONES, {16, 16, kHeadphones16.data()}},  {IDI_HEADPHONES, {32, 32, kHeadphones32.data()}},
     {IDI_IDLE, {16, 16, kHeadphonesCrossed16.data()}}, {IDI_IDLE, {32, 32, kHeadphonesCrossed32.data()}},
     {IDI_PLAYED, {16, 16, kBoxTicked16.data()}},       {IDI_PLAYED, {32, 32, kBoxTicked32.data()}},
     {IDI_UNPLAYED, {16, 16, kBoxEmpty16.data()}},      {IDI_UNPLAYED, {32, 32, kBoxEmpty32.data()}},
+    {IDI_DOG_FIRST + 0, {32, 32, kDog1.data()}},       {IDI_DOG_FIRST + 1, {32, 32, kDog2.data()}},
+    {IDI_DOG_FIRST + 2, {32, 32, kDog3.data()}},       {IDI_DOG_FIRST + 3, {32, 32, kDog4.data()}},
+    {IDI_DOG_FIRST + 4, {32, 32, kDog5.data()}},       {IDI_DOG_FIRST + 5, {32, 32, kDog6.data()}},
+    {IDI_DOG_LAST, {32, 32, kDogStanding.data()}},
 };
 
 } // namespace

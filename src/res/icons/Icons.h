@@ -4,7 +4,8 @@
 
 // The program's icons, drawn for it and compiled in: no file, no toolkit. Each icon exists at
 // 16x16 (tray, report view of the song list) and 32x32 (window icon, large-icon view). The ids are
-// those of res/Resource.h: 128 headphones, 140 headphones crossed out, 142 ticked box, 143 empty box.
+// those of res/Resource.h: 128 headphones, 140 headphones crossed out, 142 ticked box, 143 empty box;
+// 133 to 139, the About box's running dog, exist at 32x32 only.
 
 namespace res {
 

@@ -15,6 +15,7 @@
 #include "res/dialogs/SearchProgressDialog.h"
 #include "res/dialogs/SettingsDialog.h"
 #include "res/dialogs/TagWaitDialog.h"
+#include "songlist/AboutDlg.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -203,6 +204,55 @@ TEST_F(TemplateSmokeTest, SearchProgressTemplateBuildsAndItsTextsFit) {
     DispatchPending();
     EXPECT_TRUE(dialog.CancelRequested());
     EXPECT_TRUE(ViewOf(dialog).grab().save(PicturePath("search-progress.png")));
+}
+
+TEST_F(TemplateSmokeTest, AboutBoxBuildsWithItsBigIconAndItsTextsFit) {
+    CAboutDlg dialog;
+    dialog.Create();
+    dialog.ShowWindow(SW_SHOW);
+    DispatchPending();
+    DialogView& view = ViewOf(dialog);
+    const DialogMetrics& m = view.Metrics();
+    EXPECT_EQ(view.size(), QSize(m.X(261), m.Y(114)));
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("About Shufflon"));
+    EXPECT_EQ(WidgetOf(dialog, IDOK)->geometry(), m.Rect(215, 6, 40, 14));
+    ExpectNoOverlaps(dialog);
+    ExpectTemplateTextsFit(dialog);
+    ExpectFits(dialog, IDC_PHYSMEM, "1073741824 KB");
+    ExpectFits(dialog, IDC_DISKSPACE, "9999999999 KB Free on /home");
+    ExpectFits(dialog, IDC_DISKSPACE, "Unavailable");
+
+    // The icon at twice its size in a black frame, its shadow four pixels wide.
+    QWidget* button = WidgetOf(dialog, IDC_ABOUTICON);
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->geometry().topLeft(), m.Rect(6, 6, 40, 40).topLeft());
+    EXPECT_EQ(button->size(), QSize(72, 72));
+    QImage picture = button->grab().toImage();
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(0, 0, 0));
+    EXPECT_EQ(picture.pixel(67, 30), qRgb(0, 0, 0));
+    EXPECT_EQ(picture.pixel(70, 40), qRgb(0x40, 0x40, 0x40));
+    EXPECT_EQ(picture.pixel(40, 70), qRgb(0x40, 0x40, 0x40));
+    EXPECT_EQ(picture.pixel(70, 1), view.palette().color(QPalette::Window).rgb())
+        << "the shadow starts lower";
+    EXPECT_TRUE(view.grab().save(PicturePath("about-box.png")));
+
+    // A dog drawn over the controls shows at once; putting the saved strip back over it gives the
+    // box's own picture, and ending the drawing leaves nothing behind.
+    Backend& backend = *CurrentBackend();
+    const int width = backend.ClientWidth(dialog);
+    EXPECT_EQ(width, view.width());
+    QImage before = view.grab().toImage();
+    CMemoryDC strip = backend.CopyFromDialog(dialog, 0, 15, width, 32);
+    backend.DrawIconOnDialog(dialog, 100, 15, IDI_DOG_FIRST);
+    QImage during = view.grab().toImage();
+    EXPECT_EQ(during.pixel(100 + 16, 15 + 12), QColor(0x8B, 0x5A, 0x2B).rgb()) << "the dog's brown coat";
+    EXPECT_TRUE(during.save(PicturePath("about-box-dog.png")));
+    backend.BltToDialog(dialog, 0, 15, width, 32, strip, 0, 0);
+    EXPECT_EQ(view.grab().toImage(), before);
+    const auto childrenWhileDrawing = view.children().size();
+    backend.EndDialogDrawing(dialog);
+    EXPECT_EQ(view.children().size(), childrenWhileDrawing - 1) << "the drawing layer is gone";
+    EXPECT_EQ(view.grab().toImage(), before);
 }
 
 TEST_F(TemplateSmokeTest, SettingsTemplateBuildsAndItsTextsFit) {
