@@ -67,9 +67,8 @@ void QtBackend::SetTimer(HWND window, UINT id, UINT milliseconds) {
     if (!timer) {
         timer = std::make_unique<QTimer>();
         timer->setTimerType(Qt::PreciseTimer);
-        // The queue keeps at most one tick per window and id waiting, as Windows does.
         QObject::connect(timer.get(), &QTimer::timeout, &m_context,
-                         [window, id] { PostMessage(window, WM_TIMER, id, 0); });
+                         [window, id] { MarkTimerDue(window, id); });
     }
     timer->start(static_cast<int>(std::max<UINT>(milliseconds, 1)));
 }

@@ -227,11 +227,14 @@ void CDialog::EnableDlgItem(int id, bool enable) {
 }
 
 void CDialog::SetTimer(UINT id, UINT milliseconds) {
+    // Setting a timer again starts its period afresh; a tick it had waiting is gone.
+    ForgetTimerTick(m_hWnd, id);
     if (Backend* backend = CurrentBackend())
         backend->SetTimer(m_hWnd, id, milliseconds);
 }
 
 void CDialog::KillTimer(UINT id) {
+    ForgetTimerTick(m_hWnd, id);
     if (Backend* backend = CurrentBackend())
         backend->KillTimer(m_hWnd, id);
 }
