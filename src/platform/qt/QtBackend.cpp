@@ -1,6 +1,7 @@
 #include "platform/qt/QtBackend.h"
 
 #include "platform/qt/DialogView.h"
+#include "platform/qt/InputRouter.h"
 #include "platform/qt/ModalBoxes.h"
 #include "platform/qt/TrayIcon.h"
 #include "platform/ui/Dialog.h"
@@ -20,6 +21,14 @@ QtBackend::QtBackend()
     QApplication::setQuitOnLastWindowClosed(false);
     m_waitLimit.setSingleShot(true);
     m_waitLimit.setTimerType(Qt::PreciseTimer);
+    m_input = std::make_unique<InputRouter>([this](const QWindow* window) -> HWND {
+        for (const auto& view : m_views) {
+            if (view->windowHandle() == window)
+                return view->Dialog().GetSafeHwnd();
+        }
+        return 0;
+    });
+    QCoreApplication::instance()->installEventFilter(m_input.get());
     SetCurrentBackend(this);
 }
 
@@ -29,6 +38,11 @@ QtBackend::~QtBackend() {
     m_trays.clear();
     m_timers.clear();
     m_views.clear();
+    QCoreApplication::instance()->removeEventFilter(m_input.get());
+}
+
+void QtBackend::DeliverInput(const MSG& msg) {
+    m_input->Deliver(msg);
 }
 
 void QtBackend::ProcessEvents() {

@@ -13,6 +13,7 @@
 
 class QAbstractEventDispatcher;
 class DialogView;
+class InputRouter;
 class TrayIcon;
 
 // The platform layer over Qt 6 Widgets: the real program's backend. Construct it after the
@@ -38,6 +39,8 @@ public:
     void WaitForEvents(std::uint32_t maxMilliseconds) override;
     void Wake() override;
     std::uint32_t TickCount() override;
+
+    void DeliverInput(const MSG& msg) override;
 
     void SetTimer(HWND window, UINT id, UINT milliseconds) override;
     void KillTimer(HWND window, UINT id) override;
@@ -71,4 +74,5 @@ private:
     std::vector<std::unique_ptr<DialogView>> m_views; // in order of creation
     std::map<std::pair<HWND, UINT>, std::unique_ptr<QTimer>> m_timers;
     std::map<std::pair<HWND, UINT>, std::unique_ptr<TrayIcon>> m_trays;
+    std::unique_ptr<InputRouter> m_input;
 };

@@ -107,8 +107,26 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProc(message, wParam, lParam);
 }
 
-LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+        if (Backend* backend = CurrentBackend())
+            backend->DeliverInput(MSG{m_hWnd, message, wParam, lParam});
+        return 0;
     case WM_CLOSE:
         // As the Windows dialog default does: closing a dialog is its Cancel command.
         PostMessage(WM_COMMAND, IDCANCEL, 0);
