@@ -28,6 +28,7 @@ write_song "$work/songs/two.mid" '\x13' '\x40'
 write_song "$work/songs/three.mid" '\x49' '\x43'
 
 start_desktop "$work"
+source "$root/scripts/lib/e2e-mpris.sh" && e2e_mpris_bus
 
 parec -d "$sink.monitor" --file-format=wav "$work/playing.wav" &
 rec=$!
@@ -62,6 +63,7 @@ echo "e2e: tray shows the playing icon"
 # sink may run slower than real time, so allow for it).
 sleep 16
 kill "$rec"; wait "$rec" 2>/dev/null || true
+e2e_mpris_check one.mid two.mid three.mid
 
 # The Stop button: dialog units (243, 7, 50, 14) in the window's client area.
 read -r width height < <(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')

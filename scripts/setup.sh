@@ -16,6 +16,8 @@ packages=(
   xvfb icewm xdotool imagemagick x11-utils pulseaudio pulseaudio-utils sox dbus-x11
   # benchmark references
   fluidsynth
+  # install, package and desktop integration checks
+  desktop-file-utils appstream lintian librsvg2-bin dbus playerctl xdg-user-dirs libglib2.0-bin
 )
 
 sudo=""

@@ -25,6 +25,9 @@ run_build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSHUFFLON_SANITIZE=ON
 CHECK_SOUND_RUN="$root/build/tests/platform/mci/mci_synth_tests --gtest_filter=Live*" \
   "$root/scripts/check-sound.sh" "$root/build" || status=1
 
+# The Debian package: built, checked by lintian, unpacked into a clean folder and its files checked.
+"$root/scripts/build-deb.sh" "$root/build" || status=1
+
 # The real program on a virtual desktop with a null sound sink.
 "$root/scripts/e2e.sh" "$root/build" || status=1
 

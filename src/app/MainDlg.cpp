@@ -148,14 +148,6 @@ void CMainDlg::OnHide() {
         ShowWindow(SW_MINIMIZE);
 }
 
-void CMainDlg::OnConfig() {
-    // The settings dialog is not part of this build yet; the settings are edited in the profile.
-}
-
 void CMainDlg::OnAbout() {
     // The About box is not part of this build yet.
 }
-
-void CMainDlg::LoadTagList() {}
-
-void CMainDlg::SaveTagList() {}

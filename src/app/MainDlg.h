@@ -109,6 +109,7 @@ public:
     std::string m_strSCInitFile;
     int m_nSCInitMode = 0;
     BOOL m_bUseTaglist = FALSE;
+    CDialog* m_pTagWaitDlg = nullptr;
     int m_nSongCount = 0;
     int m_nPlayedCount = 0;
 
@@ -118,6 +119,9 @@ public:
     // Set while OpenAndPlay waits for the answer to the MIDI mapper question: ticks then leave the
     // device alone, since it is open but not yet started.
     bool m_bAskingMapper = false;
+    // Whether the list holds what the last search found: an aborted search leaves it empty without
+    // the user asking, and then the folder's tag file must not be overwritten.
+    bool m_bSearchCompleted = false;
 
 protected:
     MessageMap GetMessageMap() const override;

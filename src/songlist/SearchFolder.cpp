@@ -27,7 +27,8 @@ void CMainDlg::SearchFolder(const std::string& folder) {
     m_list.DeleteAllItems();
 
     CDirStruct engine;
-    if (engine.Search(folder, &m_list, m_bSubfolders) != 0) {
+    m_bSearchCompleted = engine.Search(folder, &m_list, m_bSubfolders) == 0;
+    if (!m_bSearchCompleted) {
         KillTimer(IDT_PROGRESS);
         CloseDevice();
         SetTrayIcon(1);

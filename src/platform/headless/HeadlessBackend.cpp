@@ -90,6 +90,43 @@ void HeadlessBackend::FocusDialog(CDialog& dialog) {
     m_focused = dialog.GetSafeHwnd();
 }
 
+void HeadlessBackend::FocusControl(CDialog& dialog, CControl& control, bool selectText) {
+    m_focused = dialog.GetSafeHwnd();
+    m_focusedControl = FocusedControl{dialog.GetSafeHwnd(), control.GetDlgCtrlID(), selectText};
+}
+
+void HeadlessBackend::WhenNextModal(int templateId, std::function<void(CDialog&)> script) {
+    m_modalScripts.emplace_back(templateId, std::move(script));
+}
+
+void HeadlessBackend::ShowDialog(CDialog& dialog, int command) {
+    if (command == SW_HIDE || !dialog.IsModalRunning())
+        return;
+    auto script = std::find_if(m_modalScripts.begin(), m_modalScripts.end(),
+                               [&](const auto& entry) { return entry.first == dialog.Template().id; });
+    if (script == m_modalScripts.end())
+        return;
+    auto run = std::move(script->second);
+    m_modalScripts.erase(script);
+    run(dialog);
+    if (dialog.IsModalRunning())
+        dialog.PostMessage(WM_CLOSE);
+}
+
+void HeadlessBackend::AnswerNextFileBrowse(std::optional<std::string> path) {
+    m_fileBrowseAnswers.push_back(std::move(path));
+}
+
+std::optional<std::string> HeadlessBackend::BrowseForFile(HWND, const std::string& title,
+                                                          const std::vector<FileFilter>& filters) {
+    m_fileBrowses.push_back(FileBrowse{title, filters});
+    if (m_fileBrowseAnswers.empty())
+        return std::nullopt;
+    auto answer = std::move(m_fileBrowseAnswers.front());
+    m_fileBrowseAnswers.pop_front();
+    return answer;
+}
+
 void HeadlessBackend::AnswerNextBox(int answer) {
     m_boxAnswers.push_back([answer](const Box&) { return answer; });
 }

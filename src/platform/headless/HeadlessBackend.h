@@ -20,6 +20,15 @@ public:
         std::string caption;
         UINT style;
     };
+    struct FileBrowse {
+        std::string title;
+        std::vector<FileFilter> filters;
+    };
+    struct FocusedControl {
+        HWND dialog = 0;
+        int id = 0;
+        bool textSelected = false;
+    };
     struct Tray {
         bool present = false;
         UINT callbackMessage = 0;
@@ -45,6 +54,12 @@ public:
     void AnswerNextBox(int answer);
     void AnswerNextBox(std::function<int(const Box&)> answer);
     void AnswerNextBrowse(std::optional<std::string> folder);
+    // Answers for the next file choosers; without one a chooser answers nothing (cancel).
+    void AnswerNextFileBrowse(std::optional<std::string> path);
+    // What the user does in the next modal dialog made from the template: the script runs once the
+    // dialog is on the screen and may click, type and move the clock. A dialog the script leaves
+    // open is then closed with its close box, so a test never hangs in a modal run.
+    void WhenNextModal(int templateId, std::function<void(CDialog&)> script);
     // A desktop without a notification area refuses tray icons.
     void SetTrayAvailable(bool available) { m_trayAvailable = available; }
 
@@ -54,6 +69,8 @@ public:
     HWND FocusedWindow() const { return m_focused; }
     bool TimerRunning(HWND window, UINT id) const { return m_timers.count({window, id}) != 0; }
     std::vector<std::string> BrowseTitles() const { return m_browseTitles; }
+    const std::vector<FileBrowse>& FileBrowses() const { return m_fileBrowses; }
+    const FocusedControl& LastFocusedControl() const { return m_focusedControl; }
     int CenterCount() const { return m_centered; }
     // The window of the last dialog made from the template, while it exists; 0 otherwise.
     HWND LiveDialog(int templateId) const;
@@ -67,14 +84,17 @@ public:
     void KillTimer(HWND window, UINT id) override;
     void CreateDialogView(CDialog& dialog) override;
     void DestroyDialogView(CDialog&) override {}
-    void ShowDialog(CDialog&, int) override {}
+    void ShowDialog(CDialog& dialog, int command) override;
     void CenterDialog(CDialog&) override { ++m_centered; }
     void FocusDialog(CDialog& dialog) override;
+    void FocusControl(CDialog& dialog, CControl& control, bool selectText) override;
     void DialogChanged(CDialog&) override {}
     void ControlChanged(CDialog&, CControl&, ControlChange, int) override {}
     int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override;
     void MessageBeep(UINT) override { ++m_beeps; }
     std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) override;
+    std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
+                                             const std::vector<FileFilter>& filters) override;
     bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) override;
     bool TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,
                     const std::string& tip) override;
@@ -96,6 +116,10 @@ private:
     std::deque<std::function<int(const Box&)>> m_boxAnswers;
     std::deque<std::optional<std::string>> m_browseAnswers;
     std::vector<std::string> m_browseTitles;
+    std::deque<std::optional<std::string>> m_fileBrowseAnswers;
+    std::vector<FileBrowse> m_fileBrowses;
+    std::deque<std::pair<int, std::function<void(CDialog&)>>> m_modalScripts;
+    FocusedControl m_focusedControl;
     std::vector<Box> m_boxes;
     Tray m_tray;
     bool m_trayAvailable = true;

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
@@ -168,6 +169,15 @@ void DialogView::CenterOver(const QWidget* owner) {
 void DialogView::Activate() {
     raise();
     activateWindow();
+}
+
+void DialogView::FocusControl(const CControl& control, bool selectText) {
+    ControlView* view = ViewOf(control);
+    if (!view)
+        return;
+    view->Widget().setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(&view->Widget()); edit && selectText)
+        edit->selectAll();
 }
 
 void DialogView::PostCommand(int id) {

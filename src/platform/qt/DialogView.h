@@ -37,6 +37,7 @@ public:
     void Show(int command, DialogView* owner);
     void CenterOver(const QWidget* owner);
     void Activate();
+    void FocusControl(const CControl& control, bool selectText);
     void ShowCaptionAndIcon();
     void ControlChanged(CControl& control, ControlChange change, int row);
     void PopUpSystemMenu(const QPoint& globalPosition);

@@ -2,6 +2,7 @@
 
 #include "platform/qt/FolderChooser.h"
 #include "platform/qt/Text.h"
+#include "platform/ui/Backend.h"
 #include "platform/ui/Wnd.h"
 
 #include <QFile>
@@ -83,8 +84,35 @@ int RunMessageBox(QWidget* owner, const std::string& text, const std::string& ca
     return answer;
 }
 
-std::optional<std::string> RunFolderChooser(QWidget* owner, const std::string& title) {
-    QPointer<QFileDialog> chooser = new FolderChooser(owner, ToQString(title));
+namespace {
+
+// A pattern that matches without regard to letter case, since file names on Linux keep theirs:
+// "*.mid" becomes "*.[mM][iI][dD]".
+QString CaseFreePattern(const std::string& pattern) {
+    QString result;
+    for (QChar c : ToQString(pattern)) {
+        if (c.isLetter() && c.toLower() != c.toUpper())
+            result += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
+        else
+            result += c;
+    }
+    return result;
+}
+
+// Qt takes a filter's patterns from the last parentheses of its text and, with the details
+// hidden, shows what comes before them: the label stays as the program gives it (also one that
+// names patterns itself, such as "All Files (*.*)") while the patterns in use are ours.
+QString QtFilterText(const FileFilter& filter) {
+    QStringList patterns;
+    for (const std::string& pattern : filter.patterns)
+        patterns << CaseFreePattern(pattern);
+    return ToQString(filter.label) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+           QLatin1Char(')');
+}
+
+// Runs a chooser in our loop and gives the first chosen path as the file system's bytes, so that
+// a name that is not valid UTF-8 still opens.
+std::optional<std::string> RunChooser(QPointer<QFileDialog> chooser, QWidget* owner) {
     bool finished = false;
     bool accepted = false;
     QObject::connect(chooser.data(), &QDialog::finished, chooser.data(), [&](int result) {
@@ -99,7 +127,31 @@ std::optional<std::string> RunFolderChooser(QWidget* owner, const std::string& t
     delete chooser.data();
     if (!accepted || chosen.isEmpty())
         return std::nullopt;
-    // The file system's own bytes, so that a name that is not valid UTF-8 still opens.
     QByteArray path = QFile::encodeName(chosen.first());
     return std::string(path.constData(), static_cast<std::size_t>(path.size()));
+}
+
+} // namespace
+
+std::optional<std::string> RunFileChooser(QWidget* owner, const std::string& title,
+                                          const std::vector<FileFilter>& filters) {
+    QPointer<QFileDialog> chooser = new QFileDialog(owner, ToQString(title));
+    chooser->setFileMode(QFileDialog::ExistingFile);
+    chooser->setAcceptMode(QFileDialog::AcceptOpen);
+    // Qt's own chooser, so that the labels show as given and the patterns work as above on every
+    // desktop.
+    chooser->setOption(QFileDialog::DontUseNativeDialog, true);
+    chooser->setOption(QFileDialog::HideNameFilterDetails, true);
+    QStringList names;
+    for (const FileFilter& filter : filters)
+        names << QtFilterText(filter);
+    if (!names.isEmpty()) {
+        chooser->setNameFilters(names);
+        chooser->selectNameFilter(names.first());
+    }
+    return RunChooser(chooser, owner);
+}
+
+std::optional<std::string> RunFolderChooser(QWidget* owner, const std::string& title) {
+    return RunChooser(new FolderChooser(owner, ToQString(title)), owner);
 }

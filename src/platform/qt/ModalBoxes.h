@@ -4,6 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+struct FileFilter;
 
 class QWidget;
 
@@ -15,3 +18,8 @@ int RunMessageBox(QWidget* owner, const std::string& text, const std::string& ca
 // The folder chooser: only folders are shown and only a folder can be confirmed. Runs in our
 // nested loop like the message box. The chosen path as the file system spells it, or nothing.
 std::optional<std::string> RunFolderChooser(QWidget* owner, const std::string& title);
+
+// The file-open chooser with the given type list, the first entry selected. Runs in our nested
+// loop like the message box. The chosen file's path as the file system spells it, or nothing.
+std::optional<std::string> RunFileChooser(QWidget* owner, const std::string& title,
+                                          const std::vector<FileFilter>& filters);

@@ -1,5 +1,6 @@
 #include "platform/qt/QtBackend.h"
 
+#include "platform/qt/DialogObserver.h"
 #include "platform/qt/DialogView.h"
 #include "platform/qt/InputRouter.h"
 #include "platform/qt/ModalBoxes.h"
@@ -138,6 +139,8 @@ void QtBackend::DestroyDialogView(CDialog& dialog) {
     HWND window = dialog.GetSafeHwnd();
     std::erase_if(m_timers, [window](const auto& entry) { return entry.first.first == window; });
     std::erase_if(m_views, [&dialog](const auto& view) { return &view->Dialog() == &dialog; });
+    if (m_observer)
+        m_observer->DialogDestroyed(dialog);
 }
 
 void QtBackend::ShowDialog(CDialog& dialog, int command) {
@@ -155,6 +158,11 @@ void QtBackend::FocusDialog(CDialog& dialog) {
         view->Activate();
 }
 
+void QtBackend::FocusControl(CDialog& dialog, CControl& control, bool selectText) {
+    if (DialogView* view = ViewOf(dialog))
+        view->FocusControl(control, selectText);
+}
+
 void QtBackend::DialogChanged(CDialog& dialog) {
     // The system menu is built from the dialog each time it opens; caption and icon show now.
     if (DialogView* view = ViewOf(dialog))
@@ -164,6 +172,8 @@ void QtBackend::DialogChanged(CDialog& dialog) {
 void QtBackend::ControlChanged(CDialog& dialog, CControl& control, ControlChange change, int row) {
     if (DialogView* view = ViewOf(dialog))
         view->ControlChanged(control, change, row);
+    if (m_observer)
+        m_observer->ControlChanged(dialog, control);
 }
 
 int QtBackend::MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) {
@@ -176,6 +186,11 @@ void QtBackend::MessageBeep(UINT) {
 
 std::optional<std::string> QtBackend::BrowseForFolder(HWND owner, const std::string& title) {
     return RunFolderChooser(VisibleView(owner), title);
+}
+
+std::optional<std::string> QtBackend::BrowseForFile(HWND owner, const std::string& title,
+                                                    const std::vector<FileFilter>& filters) {
+    return RunFileChooser(VisibleView(owner), title, filters);
 }
 
 bool QtBackend::TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QAbstractEventDispatcher;
+class DialogObserver;
 class DialogView;
 class InputRouter;
 class TrayIcon;
@@ -34,6 +35,8 @@ public:
     DialogView* ViewOf(const CDialog& dialog) const;
     DialogView* ViewOf(HWND window) const;
     TrayIcon* TrayOf(HWND window, UINT id) const;
+    // One listener to what the dialogs show, or null.
+    void SetDialogObserver(DialogObserver* observer) { m_observer = observer; }
 
     void ProcessEvents() override;
     void WaitForEvents(std::uint32_t maxMilliseconds) override;
@@ -50,12 +53,15 @@ public:
     void ShowDialog(CDialog& dialog, int command) override;
     void CenterDialog(CDialog& dialog) override;
     void FocusDialog(CDialog& dialog) override;
+    void FocusControl(CDialog& dialog, CControl& control, bool selectText) override;
     void DialogChanged(CDialog& dialog) override;
     void ControlChanged(CDialog& dialog, CControl& control, ControlChange change, int row) override;
 
     int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) override;
     void MessageBeep(UINT type) override;
     std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) override;
+    std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
+                                             const std::vector<FileFilter>& filters) override;
 
     bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) override;
     bool TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,
@@ -75,4 +81,5 @@ private:
     std::map<std::pair<HWND, UINT>, std::unique_ptr<QTimer>> m_timers;
     std::map<std::pair<HWND, UINT>, std::unique_ptr<TrayIcon>> m_trays;
     std::unique_ptr<InputRouter> m_input;
+    DialogObserver* m_observer = nullptr;
 };

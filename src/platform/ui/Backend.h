@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CDialog;
 class CControl;
@@ -20,6 +21,14 @@ enum class ControlChange {
     RowsCleared, // rows were removed: the view reads the whole list again
     Selection,   // focus or selection moved; the row argument is the row to scroll into view, or -1
     Columns,     // columns or image lists set up
+};
+
+// One entry of a file chooser's type list: the label the user sees and the patterns it shows.
+// "*" shows every file, also one without a dot; other patterns ("*.mid") match without regard to
+// letter case.
+struct FileFilter {
+    std::string label;
+    std::vector<std::string> patterns;
 };
 
 // Flags of a tray icon update, with the Windows values.
@@ -54,6 +63,8 @@ public:
     virtual void ShowDialog(CDialog& dialog, int command) = 0;
     virtual void CenterDialog(CDialog& dialog) = 0;
     virtual void FocusDialog(CDialog& dialog) = 0;
+    // Gives the keyboard focus to a control; an edit's whole text is selected when asked.
+    virtual void FocusControl(CDialog& dialog, CControl& control, bool selectText) = 0;
     virtual void DialogChanged(CDialog& dialog) = 0; // caption, icon or system menu
     virtual void ControlChanged(CDialog& dialog, CControl& control, ControlChange change, int row) = 0;
 
@@ -61,6 +72,9 @@ public:
     virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) = 0;
     virtual void MessageBeep(UINT type) = 0;
     virtual std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) = 0;
+    // A file-open chooser; the first filter is selected at first; nothing when cancelled.
+    virtual std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
+                                                     const std::vector<FileFilter>& filters) = 0;
 
     // The notification area icon. Results say whether the desktop took the request.
     virtual bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) = 0;

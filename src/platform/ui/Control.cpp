@@ -28,6 +28,11 @@ void CControl::ShowWindow(int command) {
     Notify(ControlChange::State);
 }
 
+void CControl::SetFocus(bool selectText) {
+    if (Backend* backend = CurrentBackend(); backend && m_owner.HasView())
+        backend->FocusControl(m_owner, *this, selectText);
+}
+
 void CControl::Notify(ControlChange change, int row) {
     if (Backend* backend = CurrentBackend(); backend && m_owner.HasView())
         backend->ControlChanged(m_owner, *this, change, row);

@@ -28,6 +28,8 @@ public:
     void EnableWindow(bool enable);
     bool IsWindowVisible() const { return m_visible; }
     void ShowWindow(int command);
+    // Gives the control the keyboard focus; an edit can have its whole text selected with it.
+    void SetFocus(bool selectText = false);
 
     // The view reports text the user typed; it does not echo back to the view.
     void TextEditedByUser(const std::string& text) { m_text = text; }

@@ -74,6 +74,12 @@ bool CDialog::Create() {
     return true;
 }
 
+bool CDialog::UpdateData(BOOL saveAndValidate) {
+    CDataExchange exchange(*this, saveAndValidate != FALSE);
+    DoDataExchange(&exchange);
+    return !exchange.m_bFailed;
+}
+
 void CDialog::EndDialog(int result) {
     m_result = result;
     m_ended = true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ui/Control.h"
+#include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/MessageMap.h"
 #include "platform/ui/Wnd.h"
@@ -35,8 +36,18 @@ public:
     bool HasView() const { return m_hasView; }
     bool IsModalRunning() const { return m_modal && !m_ended; }
 
-    virtual BOOL OnInitDialog() { return TRUE; }
-    virtual void OnOK() { EndDialog(IDOK); }
+    // The base initialisation moves the members into the controls; OK moves them back and ends
+    // the dialog only when every control passed its validation.
+    virtual BOOL OnInitDialog() {
+        UpdateData(FALSE);
+        return TRUE;
+    }
+    virtual void OnOK() {
+        if (UpdateData(TRUE))
+            EndDialog(IDOK);
+    }
+    // Runs the dialog's data exchange; false when a control failed its validation.
+    bool UpdateData(BOOL saveAndValidate = TRUE);
     virtual void OnCancel() { EndDialog(IDCANCEL); }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -79,6 +90,7 @@ public:
 
 protected:
     virtual MessageMap GetMessageMap() const { return {}; }
+    virtual void DoDataExchange(CDataExchange*) {}
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

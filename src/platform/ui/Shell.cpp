@@ -37,6 +37,12 @@ std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title)
     return backend ? backend->BrowseForFolder(owner, title) : std::nullopt;
 }
 
+std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
+                                         const std::vector<FileFilter>& filters) {
+    Backend* backend = CurrentBackend();
+    return backend ? backend->BrowseForFile(owner, title, filters) : std::nullopt;
+}
+
 void MessageBeep(UINT type) {
     if (Backend* backend = CurrentBackend())
         backend->MessageBeep(type);

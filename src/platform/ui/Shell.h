@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "platform/ui/Backend.h"
 
 #include <optional>
 #include <string>
@@ -30,6 +31,11 @@ std::string TruncateUtf8(const std::string& text, std::size_t limit);
 
 // The folder chooser: the chosen folder's path, or nothing when the user cancelled.
 std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title);
+
+// The file-open chooser: the chosen file's path, or nothing when the user cancelled. The first
+// filter is selected at first.
+std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
+                                         const std::vector<FileFilter>& filters);
 
 void MessageBeep(UINT type);
 DWORD GetTickCount();

@@ -11,6 +11,8 @@
 #include "res/Resource.h"
 #include "res/dialogs/MainDialog.h"
 #include "res/dialogs/SearchProgressDialog.h"
+#include "res/dialogs/SettingsDialog.h"
+#include "res/dialogs/TagWaitDialog.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -57,16 +59,19 @@ protected:
         }
     }
 
-    // No two controls overlap, except what a group box frames.
-    void ExpectNoOverlaps(CDialog& dialog) {
+    // No two controls overlap, except what a group box frames and the pair named as touching.
+    void ExpectNoOverlaps(CDialog& dialog, std::pair<int, int> touching = {0, 0}) {
         std::vector<std::pair<int, QRect>> placed;
         for (const auto& control : dialog.Controls()) {
             if (control->Kind() == ControlKind::GroupBox)
                 continue;
             QWidget& widget = ViewOf(dialog).ViewOf(*control)->Widget();
-            for (const auto& [otherId, otherRect] : placed)
-                EXPECT_FALSE(widget.geometry().intersects(otherRect))
-                    << "control " << control->GetDlgCtrlID() << " overlaps " << otherId;
+            for (const auto& [otherId, otherRect] : placed) {
+                if (std::pair(otherId, control->GetDlgCtrlID()) != touching) {
+                    EXPECT_FALSE(widget.geometry().intersects(otherRect))
+                        << "control " << control->GetDlgCtrlID() << " overlaps " << otherId;
+                }
+            }
             placed.emplace_back(control->GetDlgCtrlID(), widget.geometry());
         }
     }
@@ -166,6 +171,60 @@ TEST_F(TemplateSmokeTest, SearchProgressTemplateBuildsAndItsTextsFit) {
     DispatchPending();
     EXPECT_TRUE(dialog.CancelRequested());
     EXPECT_TRUE(ViewOf(dialog).grab().save(PicturePath("search-progress.png")));
+}
+
+TEST_F(TemplateSmokeTest, SettingsTemplateBuildsAndItsTextsFit) {
+    CDialog dialog(kSettingsDialogTemplate);
+    dialog.Create();
+    DialogView& view = ViewOf(dialog);
+    const DialogMetrics& m = view.Metrics();
+    EXPECT_EQ(view.size(), QSize(m.X(269), m.Y(202)));
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("SHF Settings"));
+    EXPECT_EQ(WidgetOf(dialog, IDC_CFG_INTROLENGTH)->geometry(), m.Rect(82, 74, 28, 14));
+    EXPECT_EQ(WidgetOf(dialog, IDOK)->geometry(), m.Rect(212, 7, 50, 14));
+    EXPECT_EQ(Widget<QAbstractButton>(dialog, IDC_CFG_INTRO).text(),
+              QStringLiteral("Play only intro  (first"));
+    // The intro check box and its seconds field touch by design (the text reads on into the
+    // field), so rounding may make them share a pixel column; nothing else overlaps.
+    QRect intro = WidgetOf(dialog, IDC_CFG_INTRO)->geometry();
+    EXPECT_LE(intro.intersected(WidgetOf(dialog, IDC_CFG_INTROLENGTH)->geometry()).width(), 1);
+    ExpectNoOverlaps(dialog, {IDC_CFG_INTRO, IDC_CFG_INTROLENGTH});
+    ExpectTemplateTextsFit(dialog);
+    for (const auto& control : dialog.Controls()) {
+        if (control->Kind() == ControlKind::CheckBox || control->Kind() == ControlKind::RadioButton ||
+            control->Kind() == ControlKind::PushButton)
+            ExpectFits(dialog, control->GetDlgCtrlID(), control->GetWindowText());
+    }
+    ExpectFits(dialog, IDC_CFG_INTROLENGTH, "999");
+    dialog.Item<CButton>(IDC_CFG_RANDOM).SetCheck(1);
+    dialog.Item<CButton>(IDC_CFG_REPETITION).SetCheck(1);
+    dialog.Item<CButton>(IDC_CFG_AUTOPLAY).SetCheck(1);
+    dialog.Item<CButton>(IDC_CFG_SUBFOLDERS).SetCheck(1);
+    dialog.Item<CButton>(IDC_CFG_SCDISABLED).SetCheck(1);
+    dialog.SetDlgItemText(IDC_CFG_INTROLENGTH, "20");
+    dialog.SetDlgItemText(IDC_CFG_SAVEFOLDER, "/home/user/BESTMIDI");
+    dialog.SetDlgItemText(IDC_CFG_DELETEFOLDER, "/home/user/BADMIDI");
+    dialog.EnableDlgItem(IDC_CFG_INTROLENGTH, false);
+    dialog.EnableDlgItem(IDC_CFG_SCINITFILE, false);
+    dialog.EnableDlgItem(IDC_CFG_BROWSESCFILE, false);
+    dialog.ShowWindow(SW_SHOW);
+    DispatchPending();
+    EXPECT_TRUE(view.grab().save(PicturePath("settings-dialog.png")));
+}
+
+TEST_F(TemplateSmokeTest, TagWaitTemplateBuildsAndItsTextsFit) {
+    CDialog dialog(kTagWaitTemplate);
+    dialog.Create();
+    DialogView& view = ViewOf(dialog);
+    EXPECT_FALSE(view.isVisible());
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("Shufflon "));
+    EXPECT_TRUE(dynamic_cast<QLabel*>(WidgetOf(dialog, IDC_TAGWAIT_TEXT))->alignment() & Qt::AlignHCenter);
+    ExpectTemplateTextsFit(dialog);
+    ExpectFits(dialog, IDC_TAGWAIT_TEXT, "Loading and assigning tag list");
+    ExpectFits(dialog, IDC_TAGWAIT_TEXT, "Saving and dealocating tag list");
+    dialog.ShowWindow(SW_SHOW);
+    DispatchPending();
+    EXPECT_TRUE(view.grab().save(PicturePath("tag-wait.png")));
 }
 
 TEST_F(TemplateSmokeTest, TestDialogPicture) {

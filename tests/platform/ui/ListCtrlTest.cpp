@@ -113,3 +113,23 @@ TEST_F(ListCtrlTest, SharedFolderTextsAreStoredOnce) {
 }
 
 } // namespace
+
+TEST_F(ListCtrlTest, AMemoryOrderPassVisitsEveryLiveRowOnceWithItsIndex) {
+    for (const char* name : {"d.mid", "b.mid", "a.mid", "c.mid", "e.mid"}) {
+        int row = m_list.InsertItem(0, name);
+        m_list.SetItemText(row, 1, std::string("/folder/") + name[0] + "/");
+        m_list.SetItemData(row, name[0]);
+    }
+    m_list.DeleteItem(m_list.FindItem("c.mid"));
+    std::vector<int> seen(static_cast<std::size_t>(m_list.GetItemCount()), 0);
+    m_list.ForEachRowInMemoryOrder(
+        [&](int row, const std::string& name, const std::string& folder, LPARAM data) {
+            ASSERT_GE(row, 0);
+            ASSERT_LT(row, m_list.GetItemCount());
+            ++seen[static_cast<std::size_t>(row)];
+            EXPECT_EQ(name, m_list.GetItemText(row, 0));
+            EXPECT_EQ(folder, m_list.GetItemText(row, 1));
+            EXPECT_EQ(data, m_list.GetItemData(row));
+        });
+    EXPECT_EQ(seen, std::vector<int>(4, 1));
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QDBusAbstractAdaptor>
+#include <QDBusObjectPath>
+#include <QStringList>
+#include <QVariantMap>
+
+class MprisService;
+
+// org.mpris.MediaPlayer2: the application as a whole.
+class MprisRootAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
+    Q_PROPERTY(bool CanQuit READ CanQuit)
+    Q_PROPERTY(bool CanRaise READ CanRaise)
+    Q_PROPERTY(bool HasTrackList READ HasTrackList)
+    Q_PROPERTY(QString Identity READ Identity)
+    Q_PROPERTY(QString DesktopEntry READ DesktopEntry)
+    Q_PROPERTY(QStringList SupportedUriSchemes READ SupportedUriSchemes)
+    Q_PROPERTY(QStringList SupportedMimeTypes READ SupportedMimeTypes)
+
+public:
+    MprisRootAdaptor(QObject* object, MprisService& service);
+
+    bool CanQuit() const { return true; }
+    bool CanRaise() const { return true; }
+    bool HasTrackList() const { return false; }
+    QString Identity() const { return QStringLiteral("Shufflon"); }
+    QString DesktopEntry() const;
+    // The player plays the folder it searched; it opens nothing it is given.
+    QStringList SupportedUriSchemes() const { return {}; }
+    QStringList SupportedMimeTypes() const { return {}; }
+
+public Q_SLOTS:
+    void Raise();
+    void Quit();
+
+private:
+    MprisService& m_service;
+};
+
+// org.mpris.MediaPlayer2.Player: playback.
+class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
+    Q_PROPERTY(QString PlaybackStatus READ PlaybackStatus)
+    Q_PROPERTY(double Rate READ Rate WRITE SetRate)
+    Q_PROPERTY(QVariantMap Metadata READ Metadata)
+    Q_PROPERTY(double Volume READ Volume WRITE SetVolume)
+    Q_PROPERTY(qlonglong Position READ Position)
+    Q_PROPERTY(double MinimumRate READ Rate)
+    Q_PROPERTY(double MaximumRate READ Rate)
+    Q_PROPERTY(bool CanGoNext READ CanGoNext)
+    Q_PROPERTY(bool CanGoPrevious READ CanGoPrevious)
+    Q_PROPERTY(bool CanPlay READ CanPlay)
+    Q_PROPERTY(bool CanPause READ CanPause)
+    Q_PROPERTY(bool CanSeek READ CanSeek)
+    Q_PROPERTY(bool CanControl READ CanControl)
+
+public:
+    MprisPlayerAdaptor(QObject* object, MprisService& service);
+
+    QString PlaybackStatus() const;
+    // The synthesiser plays at one speed, and its volume is the sound server's to set.
+    double Rate() const { return 1.0; }
+    void SetRate(double rate);
+    double Volume() const { return 1.0; }
+    void SetVolume(double) {}
+    QVariantMap Metadata() const;
+    qlonglong Position() const;
+    bool CanGoNext() const;
+    // The player has no way back to the song before.
+    bool CanGoPrevious() const { return false; }
+    bool CanPlay() const;
+    bool CanPause() const;
+    bool CanSeek() const;
+    bool CanControl() const { return true; }
+
+public Q_SLOTS:
+    void Next();
+    void Previous() {}
+    void Pause();
+    void PlayPause();
+    void Stop();
+    void Play();
+    void Seek(qlonglong Offset);
+    void SetPosition(const QDBusObjectPath& TrackId, qlonglong Position);
+    void OpenUri(const QString&) {}
+
+Q_SIGNALS:
+    void Seeked(qlonglong Position);
+
+private:
+    MprisService& m_service;
+};

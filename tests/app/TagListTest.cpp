@@ -1,0 +1,326 @@
+#include "AppFixture.h"
+
+#include "res/dialogs/TagWaitDialog.h"
+#include "songlist/TagFile.h"
+
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+namespace {
+
+// Records built by hand, as the file format describes them.
+std::string Record(std::uint32_t played, const std::string& path) {
+    std::string record(kTagRecordSize, '\0');
+    for (int i = 0; i < 4; ++i)
+        record[static_cast<std::size_t>(i)] = static_cast<char>(played >> (8 * i));
+    record.replace(4, path.size(), path);
+    return record;
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Records the wait window as a message dispatched during a tag list operation finds it.
+class Probe : public CWnd {
+public:
+    Probe(HeadlessBackend& backend) : m_backend(backend) { RegisterHandle(); }
+    LRESULT WindowProc(UINT, WPARAM, LPARAM) override {
+        if (HWND wait = m_backend.LiveDialog(IDD_TAGWAIT)) {
+            auto* dialog = static_cast<CDialog*>(CWnd::FromHandle(wait));
+            seen.push_back(dialog->GetWindowText() + "|" + dialog->GetDlgItemText(IDC_TAGWAIT_TEXT) +
+                           (dialog->IsWindowVisible() ? "|shown" : "|hidden"));
+        }
+        return 0;
+    }
+    std::vector<std::string> seen;
+
+private:
+    HeadlessBackend& m_backend;
+};
+
+class TagListTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        AddSong("a.mid", 3000);
+        AddSong("B.MID", 3000);
+        AddSong("c.kar", 3000);
+        std::filesystem::create_directories(m_root / "songs" / "sub");
+        WriteSong((m_root / "songs" / "sub" / "a.mid").string(), 3000);
+        std::filesystem::create_directories(m_root / "other");
+        WriteSong((m_root / "other" / "x.mid").string(), 3000);
+    }
+    std::string Songs() const { return SongsFolder() + "/"; }
+    std::filesystem::path TagFile() const { return m_root / "songs" / "MIDITags.SHF"; }
+    void WriteTags(const std::string& bytes) { std::ofstream(TagFile(), std::ios::binary) << bytes; }
+    int Row(const std::string& name, const std::string& folder) {
+        for (int row = 0; row < Dialog().m_list.GetItemCount(); ++row) {
+            if (Dialog().m_list.GetItemText(row, 0) == name && Dialog().m_list.GetItemText(row, 1) == folder)
+                return row;
+        }
+        return -1;
+    }
+    LPARAM Mark(const std::string& name, const std::string& folder) {
+        return Dialog().m_list.GetItemData(Row(name, folder));
+    }
+    void Browse(const std::string& folder) {
+        m_backend.AnswerNextBrowse(folder);
+        Click(IDC_BROWSE);
+    }
+    void Close() {
+        Dialog().SendMessage(WM_CLOSE);
+        m_dialog.reset();
+    }
+};
+
+TEST_F(TagListTest, SavedRecordsHaveTheFileLayout) {
+    Settings("UseTaglist=1\nAutoplay=0");
+    CMainDlg& dialog = Start();
+    // List order: a.mid (songs), a.mid (sub), B.MID, c.kar.
+    dialog.SetPlayedMark(Row("B.MID", Songs()), 1);
+    dialog.SetPlayedMark(Row("a.mid", Songs() + "sub/"), 7);
+    Close();
+    std::string expected = Record(0, Songs() + "a.mid") + Record(7, Songs() + "sub/a.mid") +
+                           Record(1, Songs() + "B.MID") + Record(0, Songs() + "c.kar");
+    EXPECT_EQ(ReadAll(TagFile()), expected);
+    EXPECT_TRUE(m_backend.Boxes().empty());
+}
+
+TEST_F(TagListTest, MarksComeBackAfterANewSearchAndARestart) {
+    Settings("UseTaglist=1\nAutoplay=0\nPlayStile=1");
+    CMainDlg& dialog = Start();
+    Click(IDC_PLAY);
+    Click(IDC_NEXT);
+    m_backend.Advance(500);
+    ASSERT_EQ(dialog.m_nPlayedCount, 2);
+    std::vector<LPARAM> marks;
+    for (int row = 0; row < dialog.m_list.GetItemCount(); ++row)
+        marks.push_back(dialog.m_list.GetItemData(row));
+
+    // Leaving the folder writes its file; coming back reads it.
+    Browse((m_root / "other").string());
+    EXPECT_EQ(dialog.m_nPlayedCount, 0);
+    Browse(SongsFolder());
+    EXPECT_EQ(dialog.m_nPlayedCount, 2);
+    for (int row = 0; row < dialog.m_list.GetItemCount(); ++row)
+        EXPECT_EQ(dialog.m_list.GetItemData(row), marks[static_cast<std::size_t>(row)]);
+
+    Close();
+    CMainDlg& again = Start();
+    EXPECT_EQ(again.m_nPlayedCount, 2);
+    for (int row = 0; row < again.m_list.GetItemCount(); ++row) {
+        EXPECT_EQ(again.m_list.GetItemData(row), marks[static_cast<std::size_t>(row)]);
+        EXPECT_EQ(again.m_list.GetItemImage(row), marks[static_cast<std::size_t>(row)] ? 1 : 0);
+    }
+}
+
+TEST_F(TagListTest, RecordsMatchByNameWithoutCaseAndByFolderExactly) {
+    std::string upperFolder = m_root.string() + "/SONGS/";
+    WriteTags(Record(1, Songs() + "A.MID") +          // the name ignores case: marks songs/a.mid
+              Record(1, upperFolder + "c.kar") +      // the folder does not: no row
+              Record(5, Songs() + "sub/a.mid") +      // the second a.mid, whichever comes first
+              Record(0, Songs() + "b.mid") +          // flag 0: stays unplayed, not counted
+              Record(1, Songs() + "gone.mid") +       // a song deleted since
+              Record(1, "/elsewhere/c.kar") +         // another folder's song
+              std::string(kTagRecordSize, '\0') +     // a record of zeros
+              Record(0xFFFFFFFF, Songs() + "c.kar") + // any non-zero flag marks, stored as read
+              std::string(259, 'x'));                 // a short tail is no record
+    Settings("UseTaglist=1\nAutoplay=0");
+    CMainDlg& dialog = Start();
+    EXPECT_EQ(Mark("a.mid", Songs()), 1);
+    EXPECT_EQ(Mark("a.mid", Songs() + "sub/"), 5);
+    EXPECT_EQ(Mark("B.MID", Songs()), 0);
+    EXPECT_EQ(Mark("c.kar", Songs()), static_cast<LPARAM>(0xFFFFFFFFu));
+    EXPECT_EQ(dialog.m_list.GetItemImage(Row("c.kar", Songs())), 1);
+    EXPECT_EQ(dialog.m_nPlayedCount, 3);
+    EXPECT_TRUE(m_backend.Boxes().empty());
+}
+
+TEST_F(TagListTest, FileLengthsAndBrokenRecords) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int played;
+    };
+    std::string noZero = Record(1, Songs() + "a.mid");
+    std::fill(noZero.begin() + 4, noZero.end(), 'a');
+    std::string twice = Record(1, Songs() + "c.kar") + Record(1, Songs() + "C.KAR") +
+                        Record(0, Songs() + "c.kar") + Record(1, Songs() + "c.kar");
+    const Case cases[] = {
+        {"261 bytes: one record", Record(1, Songs() + "a.mid") + "z", 1},
+        {"259 bytes: none", Record(1, Songs() + "a.mid").substr(0, 259), 0},
+        {"no zero byte in the path: skipped, the next read", noZero + Record(1, Songs() + "c.kar"), 1},
+        {"one song named again and again counts once", twice, 1},
+        {"empty file", "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteTags(c.bytes);
+        Settings("UseTaglist=1\nAutoplay=0");
+        CMainDlg& dialog = Start();
+        EXPECT_EQ(dialog.m_nPlayedCount, c.played);
+        int marked = 0;
+        for (int row = 0; row < dialog.m_list.GetItemCount(); ++row)
+            marked += dialog.m_list.GetItemData(row) != 0;
+        EXPECT_EQ(marked, c.played);
+        m_dialog.reset(); // without the close sequence: the file stays as the case wrote it
+    }
+}
+
+TEST_F(TagListTest, ATagFileThatIsNoFileGivesNoMarksAndNoBox) {
+    Settings("UseTaglist=1\nAutoplay=0");
+    std::filesystem::create_directory(TagFile());
+    EXPECT_EQ(Start().m_nPlayedCount, 0);
+    m_dialog.reset();
+    std::filesystem::remove(TagFile());
+    ASSERT_EQ(mkfifo(TagFile().c_str(), 0644), 0);
+    EXPECT_EQ(Start().m_nPlayedCount, 0); // and does not wait for a writer
+    m_dialog.reset();
+    EXPECT_TRUE(m_backend.Boxes().empty());
+}
+
+TEST_F(TagListTest, AnAbortedSearchKeepsTheFolderTagFile) {
+    std::string stored = Record(1, Songs() + "a.mid");
+    WriteTags(stored);
+    Settings("UseTaglist=1\nAutoplay=0");
+    Start();
+    std::filesystem::remove(TagFile());
+    WriteTags(stored);
+    // Closing the progress window of the next search of the same folder aborts it.
+    m_backend.SetClockListener([this](std::uint32_t ms) {
+        mci::AdvanceOffline(ms);
+        if (HWND progress = m_backend.LiveDialog(IDD_SEARCHPROGRESS))
+            PostMessage(progress, WM_CLOSE, 0, 0);
+    });
+    Browse(SongsFolder());
+    m_backend.SetClockListener([](std::uint32_t ms) { mci::AdvanceOffline(ms); });
+    ASSERT_EQ(m_backend.Boxes().back().text, "Directory search aborted !!!");
+    ASSERT_EQ(Dialog().m_list.GetItemCount(), 0);
+    // Browse wrote the marks of the list it left; the empty list after the abort writes nothing.
+    WriteTags(stored);
+    Close();
+    EXPECT_EQ(ReadAll(TagFile()), stored);
+
+    // A search that completed and found nothing still writes its (empty) list.
+    Start();
+    Browse((m_root / "other").string());
+    std::filesystem::remove(m_root / "other" / "x.mid");
+    Browse((m_root / "other").string());
+    Close();
+    EXPECT_TRUE(std::filesystem::exists(m_root / "other" / "MIDITags.SHF"));
+    EXPECT_EQ(std::filesystem::file_size(m_root / "other" / "MIDITags.SHF"), 0u);
+}
+
+TEST_F(TagListTest, AFailedSaveSaysSoAndKeepsTheOldFile) {
+    std::string stored = Record(1, Songs() + "a.mid") + Record(1, Songs() + "c.kar");
+    WriteTags(stored);
+    Settings("UseTaglist=1\nAutoplay=0");
+    CMainDlg& dialog = Start();
+    dialog.SetPlayedMark(0, 0);
+
+    // A folder that cannot be written: read-only by a mount, since root ignores permissions.
+    bool readOnly =
+        getuid() == 0 ? mount(SongsFolder().c_str(), SongsFolder().c_str(), nullptr, MS_BIND, nullptr) == 0 &&
+                            mount(nullptr, SongsFolder().c_str(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
+                                  nullptr) == 0
+                      : chmod(SongsFolder().c_str(), 0555) == 0;
+    if (!readOnly)
+        GTEST_SKIP() << "cannot make a read-only folder here";
+    std::size_t boxes = m_backend.Boxes().size();
+    Close();
+    ASSERT_EQ(m_backend.Boxes().size(), boxes + 1);
+    EXPECT_EQ(m_backend.Boxes().back().text, "Can not open MIDI tag file for write access");
+    EXPECT_EQ(m_backend.Boxes().back().caption, "Shufflon");
+    EXPECT_EQ(m_backend.Boxes().back().style, MB_OK | MB_ICONSTOP);
+    if (getuid() == 0)
+        umount(SongsFolder().c_str());
+    else
+        chmod(SongsFolder().c_str(), 0755);
+    EXPECT_EQ(ReadAll(TagFile()), stored);
+    EXPECT_EQ(std::filesystem::directory_iterator(SongsFolder()) == std::filesystem::directory_iterator(),
+              false);
+}
+
+TEST_F(TagListTest, AFullDiskKeepsTheOldFile) {
+    if (getuid() != 0)
+        GTEST_SKIP() << "a small file system needs root";
+    std::filesystem::path small = m_root / "small";
+    std::filesystem::create_directories(small);
+    if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    // Songs whose records need more room than the file system has left.
+    for (int i = 0; i < 100; ++i)
+        std::ofstream(small / ("song" + std::to_string(i) + ".mid")) << "";
+    std::string stored = Record(1, small.string() + "/song1.mid");
+    std::ofstream(small / "MIDITags.SHF", std::ios::binary) << stored;
+    Settings("UseTaglist=1\nAutoplay=0");
+    Start();
+    m_backend.AnswerNextBrowse(small.string());
+    Click(IDC_BROWSE);
+    EXPECT_EQ(Dialog().m_nPlayedCount, 1);
+    Close();
+    ASSERT_FALSE(m_backend.Boxes().empty());
+    EXPECT_EQ(m_backend.Boxes().back().text, "Can not open MIDI tag file for write access");
+    EXPECT_EQ(ReadAll(small / "MIDITags.SHF"), stored);
+    // No temporary file is left behind.
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(small))
+        ++files;
+    EXPECT_EQ(files, 101);
+    umount(small.c_str());
+}
+
+TEST_F(TagListTest, LongPathsAreLeftOutAndOtherBytesRoundTrip) {
+    std::string odd = "caf\xE9 \xFF.mid"; // not UTF-8
+    AddSong(odd, 3000);
+    // A name that makes the path 256 bytes, one more than a record holds.
+    std::string longName(256 - Songs().size(), 'n');
+    longName.replace(longName.size() - 4, 4, ".mid");
+    AddSong(longName, 3000);
+    std::string fitting = longName.substr(1); // 255 bytes: fits
+    AddSong(fitting, 3000);
+    Settings("UseTaglist=1\nAutoplay=0");
+    CMainDlg& dialog = Start();
+    dialog.SetPlayedMark(Row(odd, Songs()), 1);
+    dialog.SetPlayedMark(Row(longName, Songs()), 1);
+    dialog.SetPlayedMark(Row(fitting, Songs()), 1);
+    Close();
+    EXPECT_EQ(std::filesystem::file_size(TagFile()), 6 * kTagRecordSize);
+    CMainDlg& again = Start();
+    EXPECT_EQ(Mark(odd, Songs()), 1);
+    EXPECT_EQ(Mark(longName, Songs()), 0);
+    EXPECT_EQ(Mark(fitting, Songs()), 1);
+    EXPECT_EQ(again.m_nPlayedCount, 2);
+}
+
+TEST_F(TagListTest, TheWaitWindowIsUpBeforeTheWorkAndGoneAfter) {
+    Settings("UseTaglist=1\nAutoplay=0");
+    CMainDlg& dialog = Start();
+    Probe probe(m_backend);
+    int centred = m_backend.CenterCount();
+    // The probe's message waits behind the Browse click; the wait window's 50 ms let it through.
+    m_backend.AnswerNextBrowse(SongsFolder());
+    PostMessage(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
+    PostMessage(probe.GetSafeHwnd(), WM_USER, 0, 0);
+    m_backend.RunPending();
+    PostMessage(probe.GetSafeHwnd(), WM_USER, 0, 0);
+    Close();
+    ASSERT_EQ(probe.seen.size(), 2u);
+    EXPECT_EQ(probe.seen[0], "Shufflon |Saving and dealocating tag list|shown");
+    EXPECT_EQ(probe.seen[1], "Shufflon |Saving and dealocating tag list|shown");
+    EXPECT_GE(m_backend.CenterCount(), centred + 3);
+    EXPECT_FALSE(m_backend.LiveDialog(IDD_TAGWAIT));
+
+    // Loading shows its own text.
+    Start();
+    Probe loadProbe(m_backend);
+    PostMessage(loadProbe.GetSafeHwnd(), WM_USER, 0, 0);
+    Dialog().LoadTagList();
+    ASSERT_EQ(loadProbe.seen.size(), 1u);
+    EXPECT_EQ(loadProbe.seen[0], "Shufflon |Loading and assigning tag list|shown");
+    EXPECT_EQ(Dialog().m_pTagWaitDlg, nullptr);
+}
+
+} // namespace
