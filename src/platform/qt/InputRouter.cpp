@@ -152,12 +152,13 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
     // taking it at the window keeps every widget of it from seeing it before its message comes.
     if (event == m_delivering || !watched->isWindowType())
         return QObject::eventFilter(watched, event);
-    auto* window = static_cast<QWindow*>(watched);
-    HWND hwnd = m_dialogOf(window);
-    if (hwnd == 0)
-        return QObject::eventFilter(watched, event);
-    MSG msg = MessageFor(hwnd, *event);
+    // Only input looks for its dialog: other events also come while a dialog's view is destroyed.
+    MSG msg = MessageFor(0, *event);
     if (msg.message == WM_NULL)
+        return QObject::eventFilter(watched, event);
+    auto* window = static_cast<QWindow*>(watched);
+    msg.hwnd = m_dialogOf(window);
+    if (msg.hwnd == 0)
         return QObject::eventFilter(watched, event);
     if (m_pending.size() >= kMaxPending)
         m_pending.pop_front();
