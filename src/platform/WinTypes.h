@@ -44,6 +44,9 @@ inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_DRAWITEM = 0x002B;
 inline constexpr UINT WM_NOTIFY = 0x004E;
 inline constexpr UINT WM_KEYDOWN = 0x0100;
+inline constexpr UINT WM_KEYUP = 0x0101;
+inline constexpr UINT WM_SYSKEYDOWN = 0x0104;
+inline constexpr UINT WM_SYSKEYUP = 0x0105;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 inline constexpr UINT WM_TIMER = 0x0113;
@@ -54,8 +57,20 @@ inline constexpr UINT WM_LBUTTONUP = 0x0202;
 inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_RBUTTONDOWN = 0x0204;
 inline constexpr UINT WM_RBUTTONUP = 0x0205;
+inline constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+inline constexpr UINT WM_MBUTTONDOWN = 0x0207;
+inline constexpr UINT WM_MBUTTONUP = 0x0208;
+inline constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
+inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
+
+// Key and button states in the wParam of mouse messages.
+inline constexpr WPARAM MK_LBUTTON = 0x0001;
+inline constexpr WPARAM MK_RBUTTON = 0x0002;
+inline constexpr WPARAM MK_SHIFT = 0x0004;
+inline constexpr WPARAM MK_CONTROL = 0x0008;
+inline constexpr WPARAM MK_MBUTTON = 0x0010;
 
 // The tray icon's callback message.
 inline constexpr UINT WM_TRAYNOTIFY = WM_APP + 0x65;

@@ -128,6 +128,21 @@ TEST_F(PlayTest, PauseAndResumeContinueAtTheSavedPosition) {
     EXPECT_LT(Position(), 1600u);
 }
 
+TEST_F(PlayTest, PauseClickedAsTheTickFallsDueStaysPaused) {
+    CMainDlg& dialog = StartIdle();
+    Click(IDC_PLAY);
+    m_backend.Advance(499);
+    // The click waits in the queue when the tick falls due behind it; Pause kills the timer, so
+    // that tick must not find the closed device and start the next song.
+    PostMessage(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_PAUSE, BN_CLICKED), 0);
+    m_backend.ProcessEvents();
+    m_backend.RunPending();
+    EXPECT_TRUE(dialog.m_bPaused);
+    EXPECT_EQ(Text(IDC_SONGNAME), "a.mid");
+    EXPECT_EQ(Text(IDC_PAUSE), "Resume");
+    EXPECT_FALSE(DeviceOpen());
+}
+
 TEST_F(PlayTest, StopWhilePausedLeavesTheTimerStopped) {
     StartIdle();
     Click(IDC_PLAY);

@@ -39,7 +39,7 @@ void HeadlessBackend::MoveClock(std::uint32_t milliseconds, bool dispatch) {
         if (m_clockListener && step > 0)
             m_clockListener(static_cast<std::uint32_t>(step));
         next->second.due = m_elapsed + std::max<UINT>(next->second.period, 1);
-        PostMessage(next->first.first, WM_TIMER, next->first.second, 0);
+        MarkTimerDue(next->first.first, next->first.second);
         if (dispatch)
             RunPending();
     }

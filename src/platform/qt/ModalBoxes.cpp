@@ -1,11 +1,13 @@
 #include "platform/qt/ModalBoxes.h"
 
+#include "platform/qt/FolderChooser.h"
 #include "platform/qt/Text.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Wnd.h"
 
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -26,6 +28,24 @@ QMessageBox::Icon IconFor(UINT style) {
     }
 }
 
+// A box with only Yes and No has no answer for Escape or the close box, so both do nothing, as
+// on Windows; otherwise a user who presses Escape at a question would answer No without choosing.
+class NoEscapeFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 // Shows a window modal to its owner, or to every window when it has none.
 void ShowModal(QWidget& window, QWidget* owner) {
     window.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
@@ -44,11 +64,16 @@ int RunMessageBox(QWidget* owner, const std::string& text, const std::string& ca
         new QMessageBox(IconFor(style), WindowTitle(caption), ToQString(text),
                         yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
     box->setTextFormat(Qt::PlainText);
+    if (yesNo) {
+        // No close button where the window manager honours the hint; the filter covers the rest.
+        box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+        box->installEventFilter(new NoEscapeFilter(box.data()));
+    }
     bool finished = false;
     QObject::connect(box.data(), &QDialog::finished, box.data(), [&finished](int) { finished = true; });
     ShowModal(*box, owner);
     RunModalLoop([&] { return finished || box.isNull(); });
-    // A box closed without a button (its close box) answers as its escape button, which Qt gives it.
+    // An OK box closed without its button (Escape, its close box) answers OK.
     int answer = yesNo ? IDNO : IDOK;
     if (box) {
         QMessageBox::StandardButton button = box->standardButton(box->clickedButton());
@@ -128,25 +153,5 @@ std::optional<std::string> RunFileChooser(QWidget* owner, const std::string& tit
 }
 
 std::optional<std::string> RunFolderChooser(QWidget* owner, const std::string& title) {
-    QPointer<QFileDialog> chooser = new QFileDialog(owner, ToQString(title));
-    chooser->setFileMode(QFileDialog::Directory);
-    chooser->setOption(QFileDialog::ShowDirsOnly, true);
-    chooser->setAcceptMode(QFileDialog::AcceptOpen);
-    bool finished = false;
-    bool accepted = false;
-    QObject::connect(chooser.data(), &QDialog::finished, chooser.data(), [&](int result) {
-        finished = true;
-        accepted = result == QDialog::Accepted;
-    });
-    ShowModal(*chooser, owner);
-    RunModalLoop([&] { return finished || chooser.isNull(); });
-    if (!chooser)
-        return std::nullopt;
-    QStringList chosen = chooser->selectedFiles();
-    delete chooser.data();
-    if (!accepted || chosen.isEmpty())
-        return std::nullopt;
-    // The file system's own bytes, so that a name that is not valid UTF-8 still opens.
-    QByteArray path = QFile::encodeName(chosen.first());
-    return std::string(path.constData(), static_cast<std::size_t>(path.size()));
+    return RunChooser(new FolderChooser(owner, ToQString(title)), owner);
 }

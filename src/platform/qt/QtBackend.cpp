@@ -4,6 +4,7 @@
 #include "platform/qt/DialogObserver.h"
 #include "platform/qt/DialogView.h"
 #include "platform/qt/DrawingOverlay.h"
+#include "platform/qt/InputRouter.h"
 #include "platform/qt/ModalBoxes.h"
 #include "platform/qt/Text.h"
 #include "platform/qt/TrayIcon.h"
@@ -27,6 +28,14 @@ QtBackend::QtBackend()
     QApplication::setQuitOnLastWindowClosed(false);
     m_waitLimit.setSingleShot(true);
     m_waitLimit.setTimerType(Qt::PreciseTimer);
+    m_input = std::make_unique<InputRouter>([this](const QWindow* window) -> HWND {
+        for (const auto& view : m_views) {
+            if (view->windowHandle() == window)
+                return view->Dialog().GetSafeHwnd();
+        }
+        return 0;
+    });
+    QCoreApplication::instance()->installEventFilter(m_input.get());
     SetCurrentBackend(this);
 }
 
@@ -36,6 +45,11 @@ QtBackend::~QtBackend() {
     m_trays.clear();
     m_timers.clear();
     m_views.clear();
+    QCoreApplication::instance()->removeEventFilter(m_input.get());
+}
+
+void QtBackend::DeliverInput(const MSG& msg) {
+    m_input->Deliver(msg);
 }
 
 void QtBackend::ProcessEvents() {
@@ -74,9 +88,8 @@ void QtBackend::SetTimer(HWND window, UINT id, UINT milliseconds) {
     if (!timer) {
         timer = std::make_unique<QTimer>();
         timer->setTimerType(Qt::PreciseTimer);
-        // The queue keeps at most one tick per window and id waiting, as Windows does.
         QObject::connect(timer.get(), &QTimer::timeout, &m_context,
-                         [window, id] { PostMessage(window, WM_TIMER, id, 0); });
+                         [window, id] { MarkTimerDue(window, id); });
     }
     timer->start(static_cast<int>(std::max<UINT>(milliseconds, 1)));
 }

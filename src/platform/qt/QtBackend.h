@@ -16,6 +16,7 @@ class QAbstractEventDispatcher;
 class DialogObserver;
 class DialogView;
 class DrawingOverlay;
+class InputRouter;
 class TrayIcon;
 
 // The platform layer over Qt 6 Widgets: the real program's backend. Construct it after the
@@ -43,6 +44,8 @@ public:
     void WaitForEvents(std::uint32_t maxMilliseconds) override;
     void Wake() override;
     std::uint32_t TickCount() override;
+
+    void DeliverInput(const MSG& msg) override;
 
     void SetTimer(HWND window, UINT id, UINT milliseconds) override;
     void KillTimer(HWND window, UINT id) override;
@@ -93,5 +96,6 @@ private:
     std::map<std::pair<HWND, UINT>, std::unique_ptr<QTimer>> m_timers;
     std::map<std::pair<HWND, UINT>, std::unique_ptr<TrayIcon>> m_trays;
     std::map<HWND, QPointer<DrawingOverlay>> m_overlays;
+    std::unique_ptr<InputRouter> m_input;
     DialogObserver* m_observer = nullptr;
 };

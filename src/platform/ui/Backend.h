@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "platform/ui/Message.h"
 
 #include <cstdint>
 #include <optional>
@@ -49,6 +50,10 @@ public:
     virtual void WaitForEvents(std::uint32_t maxMilliseconds) = 0;
     virtual void Wake() = 0; // any thread
     virtual std::uint32_t TickCount() = 0;
+
+    // Mouse and key input reaches a window's controls only when its message is dispatched, so
+    // that a loop filtering the queue can keep it from them; a backend without input has none.
+    virtual void DeliverInput(const MSG&) {}
 
     // Timers deliver WM_TIMER through the queue.
     virtual void SetTimer(HWND window, UINT id, UINT milliseconds) = 0;

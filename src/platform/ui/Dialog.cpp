@@ -113,8 +113,26 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProc(message, wParam, lParam);
 }
 
-LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEWHEEL:
+        if (Backend* backend = CurrentBackend())
+            backend->DeliverInput(MSG{m_hWnd, message, wParam, lParam});
+        return 0;
     case WM_CLOSE:
         // As the Windows dialog default does: closing a dialog is its Cancel command.
         PostMessage(WM_COMMAND, IDCANCEL, 0);
@@ -244,11 +262,14 @@ void CDialog::EnableDlgItem(int id, bool enable) {
 }
 
 void CDialog::SetTimer(UINT id, UINT milliseconds) {
+    // Setting a timer again starts its period afresh; a tick it had waiting is gone.
+    ForgetTimerTick(m_hWnd, id);
     if (Backend* backend = CurrentBackend())
         backend->SetTimer(m_hWnd, id, milliseconds);
 }
 
 void CDialog::KillTimer(UINT id) {
+    ForgetTimerTick(m_hWnd, id);
     if (Backend* backend = CurrentBackend())
         backend->KillTimer(m_hWnd, id);
 }

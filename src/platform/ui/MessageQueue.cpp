@@ -2,29 +2,43 @@
 
 #include "platform/ui/Backend.h"
 
+#include <algorithm>
 #include <deque>
 #include <mutex>
+#include <utility>
 
 namespace {
 
 std::mutex g_mutex;
 std::deque<MSG> g_queue;
+// Timers that fell due and have not ticked yet, in the order they fell due.
+std::deque<std::pair<HWND, UINT>> g_dueTimers;
 
 } // namespace
 
 void PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     {
         std::lock_guard lock(g_mutex);
-        if (message == WM_TIMER) {
-            for (const MSG& waiting : g_queue) {
-                if (waiting.hwnd == hwnd && waiting.message == WM_TIMER && waiting.wParam == wParam)
-                    return;
-            }
-        }
         g_queue.push_back(MSG{hwnd, message, wParam, lParam});
     }
     if (Backend* backend = CurrentBackend())
         backend->Wake();
+}
+
+void MarkTimerDue(HWND hwnd, UINT id) {
+    {
+        std::lock_guard lock(g_mutex);
+        if (std::find(g_dueTimers.begin(), g_dueTimers.end(), std::pair{hwnd, id}) != g_dueTimers.end())
+            return;
+        g_dueTimers.emplace_back(hwnd, id);
+    }
+    if (Backend* backend = CurrentBackend())
+        backend->Wake();
+}
+
+void ForgetTimerTick(HWND hwnd, UINT id) {
+    std::lock_guard lock(g_mutex);
+    std::erase(g_dueTimers, std::pair{hwnd, id});
 }
 
 bool PeekMessage(MSG& msg) {
@@ -35,19 +49,27 @@ bool PeekMessage(MSG& msg) {
 
 bool TakeQueuedMessage(MSG& msg) {
     std::lock_guard lock(g_mutex);
-    if (g_queue.empty())
-        return false;
-    msg = g_queue.front();
-    g_queue.pop_front();
-    return true;
+    if (!g_queue.empty()) {
+        msg = g_queue.front();
+        g_queue.pop_front();
+        return true;
+    }
+    if (!g_dueTimers.empty()) {
+        auto [hwnd, id] = g_dueTimers.front();
+        g_dueTimers.pop_front();
+        msg = MSG{hwnd, WM_TIMER, id, 0};
+        return true;
+    }
+    return false;
 }
 
 std::size_t QueuedMessageCount() {
     std::lock_guard lock(g_mutex);
-    return g_queue.size();
+    return g_queue.size() + g_dueTimers.size();
 }
 
 void ClearMessageQueue() {
     std::lock_guard lock(g_mutex);
     g_queue.clear();
+    g_dueTimers.clear();
 }

@@ -7,12 +7,15 @@
 #include "platform/ui/Shell.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <chrono>
 #include <thread>
@@ -152,6 +155,44 @@ TEST_F(QtBackendTest, MessageBoxStylesGiveTheirIconsButtonsAndAnswers) {
     }
 }
 
+TEST_F(QtBackendTest, YesNoBoxesIgnoreEscapeAndTheCloseBoxOtherBoxesCloseWithOk) {
+    TestDialog dialog;
+    dialog.Create();
+    for (UINT style : {UINT{MB_YESNO | MB_ICONINFORMATION}, UINT{MB_YESNO}, UINT{MB_OK | MB_ICONSTOP}}) {
+        bool yesNo = (style & MB_TYPEMASK) == MB_YESNO;
+        SCOPED_TRACE(yesNo ? "Yes/No" : "OK");
+        int step = 0;
+        bool closeButton = true;
+        dialog.onTimer = [&](UINT) {
+            QMessageBox* box = FindTopLevel<QMessageBox>();
+            if (!box)
+                return;
+            QWidget* focused = box->focusWidget() ? box->focusWidget() : box;
+            switch (++step) {
+            case 1:
+                QTest::keyClick(focused, Qt::Key_Escape);
+                break;
+            case 2:
+                closeButton = box->windowFlags().testFlag(Qt::WindowCloseButtonHint);
+                box->close();
+                break;
+            default:
+                box->button(QMessageBox::Yes)->click();
+                break;
+            }
+        };
+        dialog.SetTimer(1, 10);
+        int answer = dialog.MessageBox("Hey, you, all songs have been played!\nPlay again?",
+                                       "Shufflon message", style);
+        dialog.KillTimer(1);
+        EXPECT_EQ(answer, yesNo ? IDYES : IDOK);
+        EXPECT_EQ(step, yesNo ? 3 : 1);
+        if (yesNo) {
+            EXPECT_FALSE(closeButton);
+        }
+    }
+}
+
 TEST_F(QtBackendTest, FolderChooserGivesTheChosenFolderOrNothing) {
     QTemporaryDir root;
     ASSERT_TRUE(QDir(root.path()).mkdir(QStringLiteral("Songs")));
@@ -182,6 +223,52 @@ TEST_F(QtBackendTest, FolderChooserGivesTheChosenFolderOrNothing) {
     };
     EXPECT_FALSE(BrowseForFolder(dialog.GetSafeHwnd(), "Choose a folder").has_value());
     dialog.KillTimer(1);
+}
+
+TEST_F(QtBackendTest, FolderChooserStartsAtHomeAndCannotBeConfirmedWithoutAChoice) {
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("Songs")));
+    QString songs = QDir(home.path()).filePath(QStringLiteral("Songs"));
+    QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    TestDialog dialog;
+    dialog.Create();
+    int step = 0;
+    QString shown;
+    bool confirmEnabledAtStart = true;
+    bool openAfterConfirm = false;
+    dialog.onTimer = [&](UINT) {
+        QFileDialog* chooser = FindTopLevel<QFileDialog>();
+        if (!chooser)
+            return;
+        auto* confirm = chooser->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
+        switch (++step) {
+        case 5: // by now the folder's entries have been read
+            shown = chooser->directory().absolutePath();
+            confirmEnabledAtStart = confirm->isEnabled();
+            static_cast<QDialog*>(chooser)->accept();
+            break;
+        case 6:
+            openAfterConfirm = true;
+            // The user types the name of a folder shown.
+            QTest::keyClicks(chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")),
+                             QStringLiteral("Songs"));
+            EXPECT_TRUE(confirm->isEnabled());
+            confirm->click();
+            break;
+        default:
+            break;
+        }
+    };
+    dialog.SetTimer(1, 20);
+    std::optional<std::string> chosen = BrowseForFolder(dialog.GetSafeHwnd(), "Choose a folder");
+    dialog.KillTimer(1);
+    qputenv("HOME", oldHome);
+    EXPECT_EQ(QDir(shown).canonicalPath().toStdString(), QDir(home.path()).canonicalPath().toStdString());
+    EXPECT_FALSE(confirmEnabledAtStart);
+    EXPECT_TRUE(openAfterConfirm);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QDir(QString::fromStdString(*chosen)).canonicalPath(), QDir(songs).canonicalPath());
 }
 
 TEST_F(QtBackendTest, TrayClicksPostTheCallbackWithTheWindowsMouseMessages) {

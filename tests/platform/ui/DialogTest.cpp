@@ -105,8 +105,37 @@ TEST_F(DialogTest, TimersTickOnTheVirtualClockAndAreCoalesced) {
 
     // Ticks that pile up while nothing dispatches arrive once.
     for (int i = 0; i < 5; ++i)
-        PostMessage(dialog.GetSafeHwnd(), WM_TIMER, 1234, 0);
+        MarkTimerDue(dialog.GetSafeHwnd(), 1234);
     EXPECT_EQ(QueuedMessageCount(), 1u);
+}
+
+TEST_F(DialogTest, TicksComeAfterPostedMessagesAndOnlyFromLiveTimers) {
+    TestDialog dialog;
+    dialog.Create();
+    HWND hwnd = dialog.GetSafeHwnd();
+    dialog.SetTimer(1234, 1);
+    m_backend.ProcessEvents(); // the tick falls due; nothing is dispatched
+    PostMessage(hwnd, WM_COMMAND, MAKEWPARAM(10, BN_CLICKED), 0);
+    MSG msg;
+    ASSERT_TRUE(TakeQueuedMessage(msg));
+    EXPECT_EQ(msg.message, WM_COMMAND);
+    ASSERT_TRUE(TakeQueuedMessage(msg));
+    EXPECT_EQ(msg.message, WM_TIMER);
+    EXPECT_EQ(msg.wParam, 1234u);
+
+    // A tick that fell due before its timer was killed, or killed and set again, never comes.
+    for (bool setAgain : {false, true}) {
+        SCOPED_TRACE(setAgain ? "killed and set again" : "killed");
+        dialog.ticks.clear();
+        m_backend.ProcessEvents();
+        dialog.KillTimer(1234);
+        if (setAgain)
+            dialog.SetTimer(1234, 10);
+        m_backend.RunPending();
+        EXPECT_TRUE(dialog.ticks.empty());
+    }
+    m_backend.Advance(10);
+    EXPECT_EQ(dialog.ticks, (std::vector<UINT>{1234}));
 }
 
 class ClosingDialog : public TestDialog {
