@@ -56,34 +56,6 @@ bool ReadTagRecord(const char* bytes, TagRecord& record) {
     return true;
 }
 
-std::string TagRecordsOf(const CListCtrl& list) {
-    // Filled by the rows in memory order, each into its own place, then closed up where a row did
-    // not fit: the list's rows lie in memory in the order the search found them, not in list order.
-    std::size_t rows = static_cast<std::size_t>(list.GetItemCount());
-    std::string file(rows * kTagRecordSize, '\0');
-    std::vector<char> fits(rows, 0);
-    list.ForEachRowInMemoryOrder(
-        [&](int row, const std::string& name, const std::string& folder, LPARAM data) {
-            std::string record;
-            if (!AppendTagRecord(record, static_cast<std::uint32_t>(data), folder, name))
-                return;
-            std::memcpy(file.data() + static_cast<std::size_t>(row) * kTagRecordSize, record.data(),
-                        kTagRecordSize);
-            fits[static_cast<std::size_t>(row)] = 1;
-        });
-    std::size_t kept = 0;
-    for (std::size_t row = 0; row < rows; ++row) {
-        if (!fits[row])
-            continue;
-        if (kept != row)
-            std::memcpy(file.data() + kept * kTagRecordSize, file.data() + row * kTagRecordSize,
-                        kTagRecordSize);
-        ++kept;
-    }
-    file.resize(kept * kTagRecordSize);
-    return file;
-}
-
 namespace {
 
 // The file name and the folder of a record's path: the name after the last '/', the folder up to

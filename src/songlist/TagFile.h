@@ -31,10 +31,6 @@ struct TagRecord {
 };
 bool ReadTagRecord(const char* bytes, TagRecord& record);
 
-// The records of the list's rows in list order, row 0 first; rows whose path does not fit a record
-// are left out.
-std::string TagRecordsOf(const CListCtrl& list);
-
 // For each of `count` records back to back, the row it names, or -1: the first row, in list order,
 // whose file name equals the record's without regard to ASCII letter case and whose folder equals
 // the record's byte for byte, as a search by name from the top that checks each folder would find.
