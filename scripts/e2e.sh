@@ -124,6 +124,8 @@ kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was
 profile="$work/config/shufflon.INI"
 [ -f "$profile" ] || fail "no settings written"
 keys="$(grep -c '=' "$profile")"
-[ "$keys" -eq 12 ] || fail "expected 12 settings, found $keys"
-echo "e2e: closing wrote the 12 settings"
+# The twelve settings and the SoundFont, in that order.
+[ "$keys" -eq 13 ] || fail "expected 13 settings, found $keys"
+[ "$(grep '=' "$profile" | tail -n 1 | cut -d= -f1)" = SoundFont ] || fail "the SoundFont key is not last"
+echo "e2e: closing wrote the 13 settings"
 echo "e2e: passed"

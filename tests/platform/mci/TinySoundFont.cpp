@@ -10,9 +10,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Little-endian, padded with zero bytes past the value's four.
 void Put(Bytes& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        out.push_back(i < 4 ? static_cast<std::uint8_t>(value >> (8 * i)) : 0);
 }
 
 void PutName(Bytes& out, const std::string& name, std::size_t length) {
