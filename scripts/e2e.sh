@@ -45,13 +45,7 @@ pids+=($rec)
 app=$!
 pids+=($app)
 
-# A cold start on a slow machine (the SoundFont read, the first search) can take many seconds.
-window=""
-for _ in $(seq 600); do
-  window="$(xdotool search --onlyvisible --limit 1 --name '^Shufflon$' 2>/dev/null || true)"
-  [ -n "$window" ] && break
-  sleep 0.1
-done
+window="$(wait_for_main_window)"
 [ -n "$window" ] || fail "the main window did not appear"
 
 tray_icon_red_pixels() { # the number of red pixels of Shufflon's tray icon
@@ -119,8 +113,7 @@ awk -v r="$tail_rms" 'BEGIN {exit !(r < 0.0005)}' || fail "still sounding after 
 echo "e2e: silent after Stop (RMS $tail_rms)"
 
 # Closing the window writes the settings.
-xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || xdotool key alt+F4
-for _ in $(seq 300); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+close_and_wait "$window" "$app"
 kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was closed"
 profile="$work/config/shufflon.INI"
 [ -f "$profile" ] || fail "no settings written"

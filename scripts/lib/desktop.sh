@@ -54,3 +54,21 @@ end_run() {
   wait 2>/dev/null || true
   rm -rf "$work"
 }
+
+# Prints the id of Shufflon's main window once it is visible, or nothing after a minute: a cold
+# start on a slow machine (the SoundFont read, the first search) can take many seconds.
+wait_for_main_window() {
+  local window=""
+  for _ in $(seq 600); do
+    window="$(xdotool search --onlyvisible --limit 1 --name '^Shufflon$' 2>/dev/null || true)"
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  echo "$window"
+}
+
+# Closes a window with Alt+F4, as a user would, and waits up to 30 s for its process to end.
+close_and_wait() { # window pid
+  xdotool windowactivate --sync "$1" key --clearmodifiers alt+F4 2>/dev/null || xdotool key alt+F4
+  for _ in $(seq 300); do kill -0 "$2" 2>/dev/null || break; sleep 0.1; done
+}

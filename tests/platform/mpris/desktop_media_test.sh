@@ -54,17 +54,11 @@ if [ "$mode" = nobus ]; then
     exec "$program") >"$work/shufflon.log" 2>&1 &
   app=$!
   pids+=($app)
-  window=""
-  for _ in $(seq 300); do
-    window="$(xdotool search --onlyvisible --limit 1 --name '^Shufflon$' 2>/dev/null || true)"
-    [ -n "$window" ] && break
-    sleep 0.1
-  done
+  window="$(wait_for_main_window)"
   [ -n "$window" ] || fail "the main window did not appear without a bus"
   sleep 2
   kill -0 "$app" 2>/dev/null || fail "the program ended without a bus"
-  xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || xdotool key alt+F4
-  for _ in $(seq 200); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  close_and_wait "$window" "$app"
   kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was closed"
   wait "$app" || fail "the program ended with status $?"
   grep -qi 'd-\?bus' "$work/shufflon.log" && fail "the program spoke of the missing bus"
