@@ -9,7 +9,8 @@
 #
 #   scripts/check-sound-restart.sh [BUILD_DIR] [MIDI_FILE]
 #
-# FLAPS=N (default 0) first kills and restarts the server N more times, one second apart.
+# FLAPS=N (default 0) first kills and restarts the server N more times, each time waiting until the
+# device has brought its output back.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -38,6 +39,9 @@ export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
 mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset PULSE_SERVER PULSE_SINK
+# After a kill, the device gives its stream up within three seconds and tries to open a new one
+# every second; the new stream's first blocks can then take two seconds more on the null sink.
+comeback=6
 
 start_server() {
   pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
@@ -84,7 +88,7 @@ for flap in $(seq "$flaps"); do
   kill_server
   sleep 0.5
   start_server
-  sleep 2.5
+  sleep "$comeback"
   [ "$flap" -eq 1 ] && echo "check-sound-restart: after restart 1: $(usage_of "$play_pid")"
 done
 [ "$flaps" -gt 1 ] && echo "check-sound-restart: after restart $flaps: $(usage_of "$play_pid")"
@@ -94,8 +98,7 @@ sleep 2
 start_server
 sleep 0.5
 echo "check-sound-restart: server started again"
-# The watchdog notices within a second and a half and retries every second.
-sleep 3
+sleep $((comeback - 2))
 after=$(record_rms "$work/after.raw" 3)
 echo "check-sound-restart: after the restart: RMS ${after:-0}"
 status=0

@@ -20,10 +20,9 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kQueueWait = std::chrono::milliseconds(500);
 constexpr auto kStallLimit = std::chrono::seconds(5);
 
-// The watchdog: a callback silent for this long means the stream is gone (a busy machine delays
-// blocks by tens of milliseconds, not seconds); a lost output is tried again at this pace; and
-// the notifier thread looks this often even when nothing wakes it.
-constexpr auto kWatchdogLimit = std::chrono::milliseconds(1500);
+// The watchdog (CallbackWatch says when a silent callback means the stream is gone): a lost
+// output is tried again at this pace, and the notifier thread looks this often even when nothing
+// wakes it.
 constexpr auto kRetryPeriod = std::chrono::seconds(1);
 constexpr long kWatchPeriodNs = 250'000'000;
 
@@ -69,7 +68,7 @@ void LiveOutput::Wake(void* self) {
 }
 
 void LiveOutput::NotifierLoop() {
-    m_lastProgress = Clock::now();
+    m_watch.Restart(m_engine.RenderedFrames(), Clock::now());
     for (;;) {
         timespec until{};
         clock_gettime(CLOCK_MONOTONIC, &until);
@@ -104,8 +103,7 @@ void LiveOutput::Watch() {
             std::lock_guard<std::mutex> lock(m_driverMutex);
             m_driver = std::move(driver);
         }
-        m_watchedFrames = m_engine.RenderedFrames();
-        m_lastProgress = Clock::now();
+        m_watch.Restart(m_engine.RenderedFrames(), Clock::now());
         m_restarts.fetch_add(1, std::memory_order_relaxed);
         m_outputLost.store(false, std::memory_order_release);
         return;
@@ -116,12 +114,12 @@ void LiveOutput::Watch() {
         std::lock_guard<std::mutex> lock(m_driverMutex);
         running = m_driver != nullptr;
     }
-    if (!running || frames != m_watchedFrames) {
-        m_watchedFrames = frames;
-        m_lastProgress = now;
+    if (!running) {
+        // The next driver, opened by a song, starts a new stream.
+        m_watch.Restart(frames, now);
         return;
     }
-    if (now - m_lastProgress < kWatchdogLimit)
+    if (!m_watch.Gone(frames, now))
         return;
     // The stream is gone. The driver is taken out under the lock and closed outside it: closing
     // joins the driver's thread, which a dead server may keep a moment longer.

@@ -23,6 +23,7 @@
 #include <semaphore.h>
 
 #include "platform/mci/AudioDriver.h"
+#include "platform/mci/CallbackWatch.h"
 #include "platform/mci/FluidSynthSink.h"
 #include "platform/mci/Output.h"
 
@@ -73,8 +74,7 @@ private:
     std::unique_ptr<AudioDriver> m_driver;
     std::atomic<bool> m_outputLost{false};
     std::atomic<unsigned> m_restarts{0};
-    std::uint64_t m_watchedFrames = 0; // notifier thread only, like the two times below
-    Clock::time_point m_lastProgress;
+    CallbackWatch m_watch; // notifier thread only, like the time below
     Clock::time_point m_nextAttempt;
 
     sem_t m_wake;
