@@ -178,6 +178,23 @@ TEST_F(TagListTest, FileLengthsAndBrokenRecords) {
     }
 }
 
+TEST_F(TagListTest, AFileOfManyBlocksAndPassesIsReadToItsEnd) {
+    // A quarter of a million empty records in a hole of the file between the two records of
+    // a.mid: the later one wins although the first was assigned in a pass of its own.
+    {
+        std::ofstream out(TagFile(), std::ios::binary);
+        out << Record(1, Songs() + "a.mid") << Record(1, Songs() + "B.MID");
+        out.seekp(static_cast<std::streamoff>(300000 * kTagRecordSize));
+        out << Record(0, Songs() + "a.mid") << Record(1, Songs() + "c.kar");
+    }
+    Settings("UseTaglist=1\nAutoplay=0");
+    CMainDlg& dialog = Start();
+    EXPECT_EQ(Mark("a.mid", Songs()), 0);
+    EXPECT_EQ(Mark("B.MID", Songs()), 1);
+    EXPECT_EQ(Mark("c.kar", Songs()), 1);
+    EXPECT_EQ(dialog.m_nPlayedCount, 2);
+}
+
 TEST_F(TagListTest, ATagFileThatIsNoFileGivesNoMarksAndNoBox) {
     Settings("UseTaglist=1\nAutoplay=0");
     std::filesystem::create_directory(TagFile());
