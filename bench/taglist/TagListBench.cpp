@@ -33,7 +33,7 @@ double CpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-constexpr int kRounds = 9;
+constexpr int kRounds = 15;
 
 template <class Work, class Setup = void (*)()>
 double Best(

@@ -43,9 +43,10 @@ private:
     std::unique_ptr<CDialog> m_dialog;
 };
 
-// A tag file is read and written in blocks of this many records, 1 MB, kept in the cache rather than
-// the whole file in memory.
+// A tag file is read in blocks of this many records, 1 MB, rather than whole: a block stays in the
+// cache while its records are matched.
 constexpr std::size_t kRecordsPerBlock = 4000;
+// And written in blocks of 4 MB: smaller writes cost the file system more time per byte.
 constexpr std::size_t kRecordsPerWrite = 16000;
 
 // Records matched at a time: a folder of 250,000 songs at once; a larger file, which no folder of
