@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The main window. It owns everything: the song list, the sequencer device, the timers, the tray
 // icon and the working copy of the settings. Its operations are spread over the subsystem
@@ -68,6 +69,10 @@ public:
 
     // Song list.
     bool IsPlayed(int row) const;
+    // Gives the rows the marks a tag file's records give them, in memory order.
+    void AssignTagMarks(const std::vector<std::int8_t>& marks);
+    // The image of a row with the played mark given.
+    static int PlayedImage(LPARAM played) { return played != 0 ? 1 : 0; }
     std::string SongPath(int row) const;
     void SelectAndShow(int row);
     void ShowPlayedCount();

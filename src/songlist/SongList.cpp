@@ -5,7 +5,7 @@
 #include <cstdio>
 
 void CMainDlg::SetPlayedMark(int row, LPARAM played) {
-    m_list.SetItemImage(row, played != 0 ? 1 : 0);
+    m_list.SetItemImage(row, PlayedImage(played));
     m_list.SetItemData(row, played);
 }
 

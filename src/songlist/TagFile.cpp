@@ -2,6 +2,7 @@
 
 #include "platform/ui/ListCtrl.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 
@@ -10,17 +11,6 @@ namespace {
 char FoldCase(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string TagFilePath(const std::string& folder) {
@@ -30,17 +20,15 @@ std::string TagFilePath(const std::string& folder) {
     return path + "MIDITags.SHF";
 }
 
-bool AppendTagRecord(std::string& file, std::uint32_t played, std::string_view folder,
-                     std::string_view name) {
-    if (folder.size() + name.size() >= kTagPathSize)
+bool WriteTagRecord(char* record, std::uint32_t played, std::string_view folder, std::string_view name) {
+    std::size_t length = folder.size() + name.size();
+    if (length >= kTagPathSize)
         return false;
-    std::size_t at = file.size();
-    file.resize(at + kTagRecordSize, '\0');
-    char* record = file.data() + at;
     for (int i = 0; i < 4; ++i)
         record[i] = static_cast<char>((played >> (8 * i)) & 0xFF);
     std::memcpy(record + 4, folder.data(), folder.size());
     std::memcpy(record + 4 + folder.size(), name.data(), name.size());
+    std::memset(record + 4 + length, 0, kTagPathSize - length);
     return true;
 }
 
@@ -58,90 +46,174 @@ bool ReadTagRecord(const char* bytes, TagRecord& record) {
 
 namespace {
 
-// The file name and the folder of a record's path: the name after the last '/', the folder up to
-// and with it, as the C runtime's path splitting gives them.
-struct TagKey {
-    std::string_view name;
-    std::string_view folder;
-};
+// How many rows or records ahead a pass asks for the memory it will need: the table and the keys
+// are too large for the cache, and a lookup that waited for each of its misses in turn spent most
+// of its time waiting.
+constexpr std::size_t kAhead = 8;
 
-TagKey KeyOf(std::string_view path) {
-    std::size_t slash = path.rfind('/');
-    std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-    return {path.substr(nameStart), path.substr(0, nameStart)};
-}
-
-std::uint64_t Hash(std::string_view name, std::string_view folder) {
-    // FNV-1a over the folded name; the folder, long and compared as it is, goes to the library's
-    // faster hash of bytes.
-    std::uint64_t hash = 14695981039346656037ull;
-    for (char c : name)
-        hash = (hash ^ static_cast<unsigned char>(FoldCase(c))) * 1099511628211ull;
-    hash ^= std::hash<std::string_view>{}(folder) + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
-    return hash ^ (hash >> 29);
+void Prefetch(const void* address) {
+    __builtin_prefetch(address);
 }
 
 } // namespace
 
-std::vector<int> MatchTagRecords(const CListCtrl& list, const char* records, std::size_t count) {
-    constexpr std::uint32_t kNone = 0xFFFFFFFF;
-    // One slot per key, holding all a lookup needs to find the record's bytes: a row's lookup then
-    // touches the slot and the record, nothing else.
-    struct Slot {
-        std::uint64_t hash = 0;
-        std::uint32_t record = kNone; // the first record with the key
-        std::uint16_t nameStart = 0;
-        std::uint16_t length = 0;
-    };
-    std::size_t size = 16;
-    while (size < 2 * count)
-        size *= 2;
-    std::size_t mask = size - 1;
-    std::vector<Slot> slots(size);
-    auto sameKey = [&](const Slot& slot, std::string_view name, std::string_view folder) {
-        const char* path = records + slot.record * kTagRecordSize + 4;
-        return std::string_view(path, slot.nameStart) == folder &&
-               EqualNoCase(std::string_view(path + slot.nameStart, slot.length - slot.nameStart), name);
-    };
+// A key as it is stored and compared: the folder as it is, then the file name folded to lower
+// case, side by side as in the path, so that one comparison of bytes tells two keys apart.
+struct TagRecordSet::Key {
+    char path[kTagPathSize];
+    std::uint64_t hash = 0;
+    std::uint8_t nameStart = 0; // paths are shorter than a record's 256 bytes
+    std::uint8_t length = 0;
+    bool valid = false;
+    bool played = false;
 
-    std::vector<std::uint32_t> keyOf(count, kNone); // the slot of each record's key
-    for (std::size_t i = 0; i < count; ++i) {
-        TagRecord record;
-        if (!ReadTagRecord(records + i * kTagRecordSize, record))
-            continue;
-        TagKey key = KeyOf(record.path);
-        std::uint64_t hash = Hash(key.name, key.folder);
-        std::size_t slot = hash & mask;
-        while (slots[slot].record != kNone &&
-               !(slots[slot].hash == hash && sameKey(slots[slot], key.name, key.folder)))
-            slot = (slot + 1) & mask;
-        if (slots[slot].record == kNone) {
-            slots[slot] =
-                Slot{hash, static_cast<std::uint32_t>(i), static_cast<std::uint16_t>(key.folder.size()),
-                     static_cast<std::uint16_t>(record.path.size())};
-        }
-        keyOf[i] = static_cast<std::uint32_t>(slot);
+    // False when the path is too long for a record: no record names it.
+    bool Make(std::string_view folder, std::string_view name) {
+        valid = folder.size() + name.size() < kTagPathSize;
+        if (!valid)
+            return false;
+        std::memcpy(path, folder.data(), folder.size());
+        for (std::size_t i = 0; i < name.size(); ++i)
+            path[folder.size() + i] = FoldCase(name[i]);
+        nameStart = static_cast<std::uint8_t>(folder.size());
+        length = static_cast<std::uint8_t>(folder.size() + name.size());
+        hash = std::hash<std::string_view>{}(std::string_view(path, length));
+        return true;
     }
 
-    // Every row looks up its own key; the first row in list order of each key is the one its records
-    // name.
-    std::vector<int> firstRow(size, -1);
-    list.ForEachRowInMemoryOrder([&](int row, const std::string& name, const std::string& folder, LPARAM) {
-        std::uint64_t hash = Hash(name, folder);
-        for (std::size_t slot = hash & mask; slots[slot].record != kNone; slot = (slot + 1) & mask) {
-            if (slots[slot].hash == hash && sameKey(slots[slot], name, folder)) {
-                int& first = firstRow[slot];
-                if (first < 0 || row < first)
-                    first = row;
-                break;
-            }
+    // A record's key: its path split after the last '/' into folder and file name, as the C
+    // runtime's path splitting gives them.
+    bool MakeFromRecord(const char* bytes) {
+        TagRecord record;
+        valid = ReadTagRecord(bytes, record);
+        if (!valid)
+            return false;
+        played = record.played != 0;
+        std::size_t slash = record.path.rfind('/');
+        std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+        return Make(record.path.substr(0, nameStart), record.path.substr(nameStart));
+    }
+};
+
+TagRecordSet::TagRecordSet(std::size_t capacity) : m_capacity(capacity) {
+    std::size_t size = 16;
+    while (size < 2 * capacity)
+        size *= 2;
+    m_mask = size - 1;
+    m_slots.resize(size);
+    // Room for every path at its longest: memory that is reserved and not used costs nothing.
+    m_keys.reserve(capacity * kTagPathSize);
+    m_ring = std::make_unique<Key[]>(kRing);
+}
+
+TagRecordSet::~TagRecordSet() = default;
+
+void TagRecordSet::Clear() {
+    std::fill(m_slots.begin(), m_slots.end(), Slot{});
+    m_keys.clear();
+    m_count = 0;
+}
+
+const char* TagRecordSet::KeyPath(const Slot& slot) const {
+    return m_keys.data() + slot.key;
+}
+
+std::size_t TagRecordSet::Find(const Key& key) const {
+    auto upper = static_cast<std::uint32_t>(key.hash >> 32);
+    std::size_t at = key.hash & m_mask;
+    for (;; at = (at + 1) & m_mask) {
+        const Slot& slot = m_slots[at];
+        if (slot.key == Slot::kEmpty ||
+            (slot.hash == upper && slot.nameStart == key.nameStart && slot.length == key.length &&
+             std::memcmp(KeyPath(slot), key.path, key.length) == 0))
+            return at;
+    }
+}
+
+void TagRecordSet::Add(const char* records, std::size_t count) {
+    count = std::min(count, Room());
+    m_count += count;
+    // Each record's key is made a few records ahead, and its slot asked for then.
+    auto prepare = [&](std::size_t i) {
+        Key& key = m_ring[i % kRing];
+        if (key.MakeFromRecord(records + i * kTagRecordSize))
+            Prefetch(&m_slots[key.hash & m_mask]);
+    };
+    for (std::size_t i = 0; i < std::min(kAhead, count); ++i)
+        prepare(i);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + kAhead < count)
+            prepare(i + kAhead);
+        const Key& key = m_ring[i % kRing];
+        if (!key.valid)
+            continue;
+        Slot& slot = m_slots[Find(key)];
+        if (slot.key == Slot::kEmpty) {
+            slot.hash = static_cast<std::uint32_t>(key.hash >> 32);
+            slot.key = static_cast<std::uint32_t>(m_keys.size());
+            slot.nameStart = key.nameStart;
+            slot.length = key.length;
+            m_keys.insert(m_keys.end(), key.path, key.path + key.length);
         }
+        slot.played = key.played;
+    }
+}
+
+std::vector<std::int8_t> TagRecordSet::MarksFor(const CListCtrl& list) {
+    struct Row {
+        const std::string* name;
+        const std::string* folder;
+        int row;
+        std::uint32_t slot;
+    };
+    std::vector<Row> rows;
+    rows.reserve(static_cast<std::size_t>(list.GetItemCount()));
+    list.ForEachRowInMemoryOrder([&](int row, const std::string& name, const std::string& folder, LPARAM) {
+        rows.push_back({&name, &folder, row, Slot::kEmpty});
     });
 
-    std::vector<int> rows(count, -1);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (keyOf[i] != kNone)
-            rows[i] = firstRow[keyOf[i]];
+    // Every row looks up its own key, in memory order. A row's key is made and its slot asked for
+    // two steps ahead; one step ahead the key in that slot is asked for.
+    auto prepare = [&](std::size_t j) {
+        Key& key = m_ring[j % kRing];
+        if (key.Make(*rows[j].folder, *rows[j].name))
+            Prefetch(&m_slots[key.hash & m_mask]);
+    };
+    static_assert(2 * kAhead < kRing);
+    for (std::size_t j = 0; j < std::min(2 * kAhead, rows.size()); ++j)
+        prepare(j);
+    for (std::size_t j = 0; j < rows.size(); ++j) {
+        if (j + 2 * kAhead < rows.size())
+            prepare(j + 2 * kAhead);
+        if (j + kAhead < rows.size() && m_ring[(j + kAhead) % kRing].valid) {
+            const Key& ahead = m_ring[(j + kAhead) % kRing];
+            const Slot& home = m_slots[ahead.hash & m_mask];
+            if (home.key != Slot::kEmpty) {
+                Prefetch(KeyPath(home));
+                Prefetch(KeyPath(home) + home.length);
+            }
+        }
+        const Key& key = m_ring[j % kRing];
+        if (!key.valid)
+            continue;
+        std::size_t at = Find(key);
+        Slot& slot = m_slots[at];
+        if (slot.key == Slot::kEmpty)
+            continue;
+        rows[j].slot = static_cast<std::uint32_t>(at);
+        if (slot.firstRow < 0 || rows[j].row < slot.firstRow)
+            slot.firstRow = rows[j].row;
     }
-    return rows;
+
+    std::vector<std::int8_t> marks(rows.size(), kNoMark);
+    for (std::size_t j = 0; j < rows.size(); ++j) {
+        if (j + kAhead < rows.size() && rows[j + kAhead].slot != Slot::kEmpty)
+            Prefetch(&m_slots[rows[j + kAhead].slot]);
+        if (rows[j].slot == Slot::kEmpty)
+            continue;
+        const Slot& slot = m_slots[rows[j].slot];
+        if (slot.firstRow == rows[j].row)
+            marks[j] = slot.played ? 1 : 0;
+    }
+    return marks;
 }

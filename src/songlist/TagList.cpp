@@ -43,9 +43,15 @@ private:
     std::unique_ptr<CDialog> m_dialog;
 };
 
-// Records read and matched per block: a folder of 250,000 songs in one, 64 MB; a larger file, which
-// no folder of ours makes, takes several passes over the rows instead of unbounded memory.
-constexpr std::size_t kRecordsPerBlock = 250000;
+// A tag file is read in blocks of this many records, 1 MB, rather than whole: a block stays in the
+// cache while its records are matched.
+constexpr std::size_t kRecordsPerBlock = 4000;
+// And written in blocks of 4 MB: smaller writes cost the file system more time per byte.
+constexpr std::size_t kRecordsPerWrite = 16000;
+
+// Records matched at a time: a folder of 250,000 songs at once; a larger file, which no folder of
+// ours makes, takes several passes over the rows instead of unbounded memory.
+constexpr std::size_t kRecordsPerPass = 250000;
 
 } // namespace
 
@@ -56,24 +62,30 @@ void CMainDlg::SaveTagList() {
         return;
     TagWaitWindow wait(m_pTagWaitDlg, "Saving and dealocating tag list");
     std::string folder = GetDlgItemText(IDC_FOLDER);
-    std::string path = TagFilePath(folder);
-
-    // The whole file is made in memory and written beside the old one, then renamed over it: a
-    // crash, a full disk or a write error leaves the old file, and the marks in it, as they were.
-    // A song whose path is longer than a record holds is left out of the file; it stays unplayed
-    // after the next load.
-    std::string records;
-    int rows = m_list.GetItemCount();
-    records.reserve(static_cast<std::size_t>(rows) * kTagRecordSize);
-    for (int row = 0; row < rows; ++row) {
-        // A mark of a double click is stored as any other: in the next run it counts.
-        AppendTagRecord(records, IsPlayed(row) ? 1u : 0u, m_list.ItemTextRef(row, 1),
-                        m_list.ItemTextRef(row, 0));
-    }
     std::error_code error;
     // Written only into a folder that is there: a folder that has gone is not made again.
-    if (!std::filesystem::is_directory(folder.empty() ? "/" : folder, error) ||
-        !WriteFileAtomically(path, records))
+    if (!std::filesystem::is_directory(folder.empty() ? "/" : folder, error)) {
+        MessageBox("Can not open MIDI tag file for write access", "Shufflon", MB_OK | MB_ICONSTOP);
+        return;
+    }
+
+    // The new file is written beside the old one and renamed over it: a crash, a full disk or a
+    // write error leaves the old file, and the marks in it, as they were. A song whose path is
+    // longer than a record holds is left out of the file; it stays unplayed after the next load.
+    AtomicFileWriter file(TagFilePath(folder));
+    std::vector<char> block(kRecordsPerWrite * kTagRecordSize);
+    std::size_t used = 0;
+    m_list.ForEachRow([&](int, const std::string& name, const std::string& songFolder, LPARAM data) {
+        // A mark of a double click is stored as any other: in the next run it counts.
+        if (WriteTagRecord(block.data() + used, data != 0 ? 1u : 0u, songFolder, name))
+            used += kTagRecordSize;
+        if (used == block.size()) {
+            file.Write({block.data(), used});
+            used = 0;
+        }
+    });
+    file.Write({block.data(), used});
+    if (!file.Commit())
         MessageBox("Can not open MIDI tag file for write access", "Shufflon", MB_OK | MB_ICONSTOP);
 }
 
@@ -83,29 +95,39 @@ void CMainDlg::LoadTagList() {
     if (!file.IsOpen())
         return;
 
-    // As large as the file, up to a block; one more record's room tells a file that grew since.
-    const std::size_t kBlockBytes =
-        std::min(file.Size() / kTagRecordSize + 1, kRecordsPerBlock) * kTagRecordSize;
-    std::unique_ptr<char[]> block(new char[kBlockBytes]);
-    for (;;) {
-        std::size_t got = file.Read(block.get(), kBlockBytes);
+    // As many records as the file holds, up to a pass; one more tells a file that grew since.
+    TagRecordSet records(std::min(file.Size() / kTagRecordSize + 1, kRecordsPerPass));
+    std::unique_ptr<char[]> block(new char[kRecordsPerBlock * kTagRecordSize]);
+    for (bool more = true; more;) {
+        std::size_t got = file.Read(block.get(), kRecordsPerBlock * kTagRecordSize);
+        more = got == kRecordsPerBlock * kTagRecordSize;
         // A last part shorter than a record is no record.
         std::size_t count = got / kTagRecordSize;
-        std::vector<int> rows = MatchTagRecords(m_list, block.get(), count);
-        for (std::size_t i = 0; i < count; ++i) {
-            if (rows[i] < 0)
-                continue;
-            TagRecord record;
-            ReadTagRecord(block.get() + i * kTagRecordSize, record);
-            // Counted by what the row becomes, so that a file naming a song twice cannot count it
-            // twice.
-            bool was = IsPlayed(rows[i]);
-            // Every flag that counts is kept as a counted mark, so that deleting the row later
-            // takes it off the played count again.
-            SetPlayedMark(rows[i], record.played != 0 ? kCountedMark : 0);
-            m_nPlayedCount += (record.played != 0) - was;
+        for (std::size_t done = 0; done < count;) {
+            std::size_t taken = std::min(count - done, records.Room());
+            records.Add(block.get() + done * kTagRecordSize, taken);
+            done += taken;
+            if (records.Room() == 0) {
+                AssignTagMarks(records.MarksFor(m_list));
+                records.Clear();
+            }
         }
-        if (got < kBlockBytes)
-            break;
     }
+    if (!records.Empty())
+        AssignTagMarks(records.MarksFor(m_list));
+}
+
+void CMainDlg::AssignTagMarks(const std::vector<std::int8_t>& marks) {
+    std::size_t position = 0;
+    m_list.UpdateRowsInMemoryOrder([&](int, LPARAM& data, int& image) {
+        std::int8_t mark = marks[position++];
+        if (mark == TagRecordSet::kNoMark)
+            return;
+        // Counted by what the row becomes, so that a file naming a song twice cannot count it twice.
+        m_nPlayedCount += mark - (data != 0);
+        // Every flag that counts is kept as a counted mark, so that deleting the row later takes it
+        // off the played count again.
+        data = mark ? kCountedMark : 0;
+        image = PlayedImage(data);
+    });
 }

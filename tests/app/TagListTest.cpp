@@ -3,6 +3,9 @@
 #include "res/dialogs/TagWaitDialog.h"
 #include "songlist/TagFile.h"
 
+#include <algorithm>
+#include <cctype>
+#include <random>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
@@ -176,6 +179,77 @@ TEST_F(TagListTest, FileLengthsAndBrokenRecords) {
         EXPECT_EQ(marked, c.played);
         m_dialog.reset(); // without the close sequence: the file stays as the case wrote it
     }
+}
+
+TEST_F(TagListTest, AFileOfManyBlocksAndPassesIsReadToItsEnd) {
+    // A quarter of a million empty records in a hole of the file between the two records of
+    // a.mid: the later one wins although the first was assigned in a pass of its own.
+    {
+        std::ofstream out(TagFile(), std::ios::binary);
+        out << Record(1, Songs() + "a.mid") << Record(1, Songs() + "B.MID");
+        out.seekp(static_cast<std::streamoff>(300000 * kTagRecordSize));
+        out << Record(0, Songs() + "a.mid") << Record(1, Songs() + "c.kar");
+    }
+    Settings("UseTaglist=1\nAutoplay=0");
+    CMainDlg& dialog = Start();
+    EXPECT_EQ(Mark("a.mid", Songs()), 0);
+    EXPECT_EQ(Mark("B.MID", Songs()), 1);
+    EXPECT_EQ(Mark("c.kar", Songs()), 1);
+    EXPECT_EQ(dialog.m_nPlayedCount, 2);
+}
+
+TEST_F(TagListTest, ManyRecordsMarkWhatASearchFromTheTopForEachRecordWould) {
+    // Few names in a few case spellings and folders, so that keys repeat in the list and in the
+    // file; more records than one block holds.
+    Settings("Autoplay=0");
+    CMainDlg& dialog = Start();
+    const std::string names[] = {"a.mid", "A.MID", "b.kar", "B.Kar", "c.mid", "song.rmi"};
+    const std::string folders[] = {Songs(), Songs() + "sub/", "/x/", "/x/y/", ""};
+    std::mt19937 random(7);
+    auto pick = [&](const auto& from) { return from[random() % std::size(from)]; };
+    for (int i = 0; i < 150; ++i)
+        dialog.m_list.SetItemText(dialog.m_list.InsertItem(0, pick(names)), 1, pick(folders));
+    std::string file;
+    std::vector<std::pair<std::string, std::uint32_t>> records;
+    for (int i = 0; i < 5000; ++i) {
+        std::uint32_t flag = random() % 3 == 0 ? 0 : static_cast<std::uint32_t>(random());
+        std::string path = pick(folders) + pick(names);
+        file += i % 500 == 7 ? std::string(kTagRecordSize, 'j') : Record(flag, path);
+        if (i % 500 != 7)
+            records.emplace_back(path, flag);
+    }
+    WriteTags(file);
+
+    // The reference: each record in file order marks the first row whose name matches without
+    // regard to case and whose folder matches exactly.
+    auto fold = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    std::vector<LPARAM> expected(static_cast<std::size_t>(dialog.m_list.GetItemCount()), 0);
+    for (const auto& [path, flag] : records) {
+        std::size_t slash = path.rfind('/');
+        std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+        std::string name = path.substr(folder.size());
+        for (int row = 0; row < dialog.m_list.GetItemCount(); ++row) {
+            if (fold(dialog.m_list.GetItemText(row, 0)) == fold(name) &&
+                dialog.m_list.GetItemText(row, 1) == folder) {
+                expected[static_cast<std::size_t>(row)] = flag != 0 ? CMainDlg::kCountedMark : 0;
+                break;
+            }
+        }
+    }
+
+    for (int row = 0; row < dialog.m_list.GetItemCount(); ++row)
+        dialog.SetPlayedMark(row, 0);
+    dialog.m_nPlayedCount = 0;
+    dialog.LoadTagList();
+    std::vector<LPARAM> marks;
+    for (int row = 0; row < dialog.m_list.GetItemCount(); ++row)
+        marks.push_back(dialog.m_list.GetItemData(row));
+    EXPECT_EQ(marks, expected);
+    EXPECT_EQ(dialog.m_nPlayedCount, std::count(expected.begin(), expected.end(), CMainDlg::kCountedMark));
 }
 
 TEST_F(TagListTest, ATagFileThatIsNoFileGivesNoMarksAndNoBox) {

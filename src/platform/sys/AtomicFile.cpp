@@ -29,7 +29,7 @@ std::string FinalTarget(const std::string& path) {
     return current.string();
 }
 
-bool WriteAll(int fd, const std::string& data) {
+bool WriteAll(int fd, std::string_view data) {
     const char* next = data.data();
     std::size_t left = data.size();
     while (left > 0) {
@@ -46,40 +46,63 @@ bool WriteAll(int fd, const std::string& data) {
 
 } // namespace
 
-bool WriteFileAtomically(const std::string& path, const std::string& data) {
-    std::string target = FinalTarget(path);
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : m_target(FinalTarget(path)) {
     std::error_code error;
-    std::filesystem::path folder = std::filesystem::path(target).parent_path();
+    std::filesystem::path folder = std::filesystem::path(m_target).parent_path();
     if (!folder.empty())
         std::filesystem::create_directories(folder, error);
 
     // The new file takes the old one's permissions and owner (a profile the user made private
     // stays private); a file made anew gets what the user's umask gives any new file.
     struct stat old;
-    bool replacing = stat(target.c_str(), &old) == 0;
-    mode_t mode;
-    if (replacing) {
-        mode = old.st_mode & 07777;
+    m_replacing = stat(m_target.c_str(), &old) == 0;
+    if (m_replacing) {
+        m_mode = old.st_mode & 07777;
+        m_owner = old.st_uid;
+        m_group = old.st_gid;
     } else {
         mode_t mask = umask(0);
         umask(mask);
-        mode = 0666 & ~mask;
+        m_mode = 0666 & ~mask;
     }
 
-    std::string temporary = target + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, data);
-    ok = ok && fchmod(fd, mode) == 0;
-    if (ok && replacing && (old.st_uid != geteuid() || old.st_gid != getegid())) {
-        // Only root may give a file away; anyone else keeps the file as theirs.
-        [[maybe_unused]] int owned = fchown(fd, old.st_uid, old.st_gid);
+    m_temporary = m_target + ".XXXXXX";
+    m_fd = mkstemp(m_temporary.data());
+    m_ok = m_fd >= 0;
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (m_fd >= 0) {
+        close(m_fd);
+        unlink(m_temporary.c_str());
     }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
+}
+
+bool AtomicFileWriter::Write(std::string_view data) {
+    m_ok = m_ok && WriteAll(m_fd, data);
+    return m_ok;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (m_fd < 0)
+        return false;
+    bool ok = m_ok && fchmod(m_fd, m_mode) == 0;
+    if (ok && m_replacing && (m_owner != geteuid() || m_group != getegid())) {
+        // Only root may give a file away; anyone else keeps the file as theirs.
+        [[maybe_unused]] int owned = fchown(m_fd, m_owner, m_group);
+    }
+    ok = ok && fsync(m_fd) == 0;
+    ok = (close(m_fd) == 0) && ok;
+    m_fd = -1;
+    ok = ok && rename(m_temporary.c_str(), m_target.c_str()) == 0;
     if (!ok)
-        unlink(temporary.c_str());
+        unlink(m_temporary.c_str());
+    m_ok = false;
     return ok;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view data) {
+    AtomicFileWriter file(path);
+    file.Write(data);
+    return file.Commit();
 }

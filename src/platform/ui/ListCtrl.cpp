@@ -39,6 +39,13 @@ void CListCtrl::SetImageList(const std::vector<int>& iconIds, int which) {
     Notify(ControlChange::Columns);
 }
 
+std::vector<int> CListCtrl::RowsById() const {
+    // A deleted row keeps its place in memory, and no row.
+    std::vector<int> rowOf(m_rows.size(), -1);
+    m_order.for_each([&](std::size_t row, std::uint32_t id) { rowOf[id] = static_cast<int>(row); });
+    return rowOf;
+}
+
 std::size_t CListCtrl::SortedPosition(const std::string& name, unsigned __int128 key) const {
     // After every row that sorts before or equal to the new one: equal names keep their arrival order.
     return m_order.lower_bound(key, [&](std::uint32_t id) { return CompareNoCase(m_names[id], name) <= 0; });

@@ -73,6 +73,13 @@ public:
     // rather than the order they show, with the texts of columns 0 and 1. A pass over a large list
     // this way reads memory in sequence instead of jumping around it.
     template <class Visit> void ForEachRowInMemoryOrder(Visit visit) const;
+    // As ForEachRowInMemoryOrder, for changing rows: visit(row, data, image) may change the row's
+    // data and image through its references; a row whose data or image changed is reported to
+    // the view.
+    template <class Visit> void UpdateRowsInMemoryOrder(Visit visit);
+    // Calls visit(row, name, folder, data) for every row in the order they show, without looking
+    // each row up by its index.
+    template <class Visit> void ForEachRow(Visit visit) const;
 
 private:
     // A sub-item text short enough for the string's own buffer is kept in the row; a longer one
@@ -91,6 +98,11 @@ private:
     Row& RowAt(int row) { return m_rows[m_order.at(static_cast<std::size_t>(row))]; }
     const Row& RowAt(int row) const { return m_rows[m_order.at(static_cast<std::size_t>(row))]; }
     const std::string& NameAt(int row) const { return m_names[m_order.at(static_cast<std::size_t>(row))]; }
+    const std::string& FolderOf(std::uint32_t id) const {
+        const SubItem& folder = m_rows[id].subItems[0];
+        return folder.pooled ? *folder.pooled : folder.text;
+    }
+    std::vector<int> RowsById() const;
     std::size_t SortedPosition(const std::string& name, unsigned __int128 key) const;
     const std::string* Intern(const std::string& text);
 
@@ -108,14 +120,46 @@ private:
 };
 
 template <class Visit> void CListCtrl::ForEachRowInMemoryOrder(Visit visit) const {
-    std::vector<int> rowOf(m_rows.size(), -1); // a deleted row keeps its place in memory, and no row
-    for (int row = 0; row < GetItemCount(); ++row)
-        rowOf[m_order.at(static_cast<std::size_t>(row))] = row;
-    for (std::size_t id = 0; id < m_rows.size(); ++id) {
+    std::vector<int> rowOf = RowsById();
+    for (std::uint32_t id = 0; id < m_rows.size(); ++id) {
+        if (rowOf[id] >= 0)
+            visit(rowOf[id], m_names[id], FolderOf(id), m_rows[id].data);
+    }
+}
+
+template <class Visit> void CListCtrl::UpdateRowsInMemoryOrder(Visit visit) {
+    std::vector<int> rowOf = RowsById();
+    for (std::uint32_t id = 0; id < m_rows.size(); ++id) {
         if (rowOf[id] < 0)
             continue;
-        const SubItem& folder = m_rows[id].subItems[0];
-        visit(rowOf[id], m_names[id], folder.pooled ? *folder.pooled : folder.text, m_rows[id].data);
+        Row& row = m_rows[id];
+        LPARAM data = row.data;
+        int image = row.image;
+        visit(rowOf[id], row.data, row.image);
+        if (row.data != data || row.image != image)
+            Notify(ControlChange::RowChanged, rowOf[id]);
+    }
+}
+
+template <class Visit> void CListCtrl::ForEachRow(Visit visit) const {
+    // Rows that show one after the other lie anywhere in memory: each row is asked for some rows
+    // ahead of its use, and its name a little later, so that the misses of many rows overlap
+    // instead of adding up.
+    constexpr std::size_t kStep = 8;
+    std::vector<std::uint32_t> ids;
+    ids.reserve(m_order.size());
+    m_order.for_each([&](std::size_t, std::uint32_t id) { ids.push_back(id); });
+    for (std::size_t row = 0; row < ids.size(); ++row) {
+        if (row + 2 * kStep < ids.size()) {
+            std::uint32_t ahead = ids[row + 2 * kStep];
+            __builtin_prefetch(&m_names[ahead]);
+            __builtin_prefetch(&m_rows[ahead].subItems[0].pooled);
+            __builtin_prefetch(&m_rows[ahead].data);
+        }
+        if (row + kStep < ids.size())
+            __builtin_prefetch(m_names[ids[row + kStep]].data());
+        std::uint32_t id = ids[row];
+        visit(static_cast<int>(row), m_names[id], FolderOf(id), m_rows[id].data);
     }
 }
 

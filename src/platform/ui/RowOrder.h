@@ -15,6 +15,8 @@ public:
     void clear();
 
     std::uint32_t at(std::size_t index) const;
+    // Calls visit(index, id) for every position in order; a walk of the chunks, no lookups.
+    template <class Visit> void for_each(Visit visit) const;
     void insert(std::size_t index, std::uint32_t id, unsigned __int128 key = 0);
     void set_key(std::size_t index, unsigned __int128 key);
     void erase(std::size_t index);
@@ -71,6 +73,14 @@ std::size_t RowOrder::lower_bound(unsigned __int128 probeKey, TieLess tieLess) c
             last = mid;
     }
     return m_starts[lo] + first;
+}
+
+template <class Visit> void RowOrder::for_each(Visit visit) const {
+    std::size_t index = 0;
+    for (const std::vector<Entry>& chunk : m_chunks) {
+        for (const Entry& entry : chunk)
+            visit(index++, entry.id);
+    }
 }
 
 // The first twelve bytes of a text with ASCII letters folded to lower case, big-endian, zero

@@ -155,3 +155,24 @@ TEST_F(ListCtrlTest, AMemoryOrderPassVisitsEveryLiveRowOnceWithItsIndex) {
         });
     EXPECT_EQ(seen, std::vector<int>(4, 1));
 }
+
+TEST_F(ListCtrlTest, PassesOverAllRowsSeeThemInDisplayOrderOrChangeThem) {
+    for (const char* name : {"d.mid", "b.mid", "a.mid", "c.mid"})
+        m_list.SetItemText(m_list.InsertItem(0, name), 1, std::string("/") + name[0] + "/");
+    m_list.DeleteItem(m_list.FindItem("b.mid"));
+    std::vector<std::string> shown;
+    m_list.ForEachRow([&](int row, const std::string& name, const std::string& folder, LPARAM) {
+        EXPECT_EQ(row, static_cast<int>(shown.size()));
+        shown.push_back(folder + name);
+    });
+    EXPECT_EQ(shown, (std::vector<std::string>{"/a/a.mid", "/c/c.mid", "/d/d.mid"}));
+
+    m_list.UpdateRowsInMemoryOrder([&](int row, LPARAM& data, int& image) {
+        data = row + 10;
+        image = row == 1;
+    });
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(m_list.GetItemData(row), row + 10);
+        EXPECT_EQ(m_list.GetItemImage(row), row == 1);
+    }
+}
