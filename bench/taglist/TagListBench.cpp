@@ -3,8 +3,8 @@
 // - LoadTagList against reading the same file into memory (goal: at most 10 times);
 // - SaveTagList against writing the same bytes to a new file (goal: at most 3 times).
 // SaveTagList also flushes the file to disk before it renames it over the old one; the write
-// reference is given with and without that flush. Times are CPU times of the thread, best of nine: the
-// machine is shared.
+// reference is given with and without that flush. Times are CPU times of the thread, best of
+// fifteen rounds, as the machine is shared.
 
 #include "app/MainDlg.h"
 #include "platform/headless/HeadlessBackend.h"
