@@ -26,32 +26,19 @@ done
 [ -x "$mciplay" ] || { echo "check-sound-restart: $mciplay not built" >&2; exit 2; }
 
 work=$(mktemp -d /tmp/shufflon-restart.XXXXXX)
-pulse_pid="" record_pid="" play_pid=""
+record_pid="" play_pid=""
 cleanup() {
   local pid
-  for pid in "$play_pid" "$record_pid" "$pulse_pid"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null || true; done
+  for pid in "$play_pid" "$record_pid" "${pulse_pid:-}"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
-mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset PULSE_SERVER PULSE_SINK
+source "$here/scripts/lib/private-pulse.sh"
 # After a kill, the device gives its stream up within three seconds and tries to open a new one
 # every second; the new stream's first blocks can then take two seconds more on the null sink.
 comeback=6
-
-start_server() {
-  pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
-    --load="module-native-protocol-unix auth-anonymous=1" \
-    --load="module-null-sink sink_name=shufflon_check" >>"$work/pulseaudio.log" 2>&1 &
-  pulse_pid=$!
-  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-  pactl info >/dev/null 2>&1 || { echo "check-sound-restart: PulseAudio did not start" >&2; cat "$work/pulseaudio.log" >&2; exit 2; }
-  pactl set-default-sink shufflon_check
-}
 
 kill_server() {
   kill -9 "$pulse_pid"
@@ -76,7 +63,7 @@ usage_of() { # resident KB and open files of a process
 
 loud() { awk -v rms="${1:-0}" -v min="$min_rms" 'BEGIN { exit !(rms > min) }'; }
 
-start_server
+start_private_pulse check-sound-restart
 "$mciplay" "$song" >"$work/play.txt" 2>&1 &
 play_pid=$!
 # Loading the SoundFont takes a few seconds on a busy machine; the song must be playing first.
@@ -87,7 +74,7 @@ echo "check-sound-restart: before the restart: RMS ${before:-0}"
 for flap in $(seq "$flaps"); do
   kill_server
   sleep 0.5
-  start_server
+  start_private_pulse check-sound-restart
   sleep "$comeback"
   [ "$flap" -eq 1 ] && echo "check-sound-restart: after restart 1: $(usage_of "$play_pid")"
 done
@@ -95,7 +82,7 @@ done
 kill_server
 echo "check-sound-restart: server killed mid-song"
 sleep 2
-start_server
+start_private_pulse check-sound-restart
 sleep 0.5
 echo "check-sound-restart: server started again"
 sleep $((comeback - 2))

@@ -26,32 +26,17 @@ done
 [ -x "$mciplay" ] || { echo "check-sound: $mciplay not built (ninja mciplay)" >&2; exit 2; }
 
 work=$(mktemp -d /tmp/shufflon-sound.XXXXXX)
-pulse_pid=""
 record_pid=""
 cleanup() {
   [ -n "$record_pid" ] && kill "$record_pid" 2>/dev/null || true
-  [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null || true
+  [ -n "${pulse_pid:-}" ] && kill "$pulse_pid" 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# A private server: its own runtime folder and home, so that it neither meets nor disturbs a
-# desktop's sound server (and so that root may run one).
-export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
-mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
-chmod 700 "$XDG_RUNTIME_DIR"
-unset PULSE_SERVER PULSE_SINK
-pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr \
-  --load="module-native-protocol-unix auth-anonymous=1" \
-  --load="module-null-sink sink_name=shufflon_check" >"$work/pulseaudio.log" 2>&1 &
-pulse_pid=$!
-for _ in $(seq 100); do
-  pactl info >/dev/null 2>&1 && break
-  sleep 0.1
-done
-pactl info >/dev/null 2>&1 || { echo "check-sound: PulseAudio did not start:" >&2; cat "$work/pulseaudio.log" >&2; exit 2; }
-pactl set-default-sink shufflon_check
+source "$here/scripts/lib/private-pulse.sh"
+start_private_pulse check-sound
 
 if [ -z "$song" ]; then
   # Format 0, 480 ticks a quarter, 120 bpm: piano, C4 to C5, half a second each.
