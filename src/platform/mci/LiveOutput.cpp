@@ -104,7 +104,6 @@ void LiveOutput::Watch() {
             m_driver = std::move(driver);
         }
         m_watch.Restart(m_engine.RenderedFrames(), Clock::now());
-        m_restarts.fetch_add(1, std::memory_order_relaxed);
         m_outputLost.store(false, std::memory_order_release);
         return;
     }

@@ -47,9 +47,6 @@ public:
     void RenderOffline(float*, float*, std::size_t) override {}
     bool ReplaceSink(std::unique_ptr<MidiSink> sink) override;
 
-    // How many times the watchdog has brought the output back, for tests and tools.
-    unsigned Restarts() const { return m_restarts.load(std::memory_order_relaxed); }
-
 private:
     using Clock = std::chrono::steady_clock;
 
@@ -73,7 +70,6 @@ private:
     std::mutex m_driverMutex;
     std::unique_ptr<AudioDriver> m_driver;
     std::atomic<bool> m_outputLost{false};
-    std::atomic<unsigned> m_restarts{0};
     CallbackWatch m_watch; // notifier thread only, like the time below
     Clock::time_point m_nextAttempt;
 

@@ -16,7 +16,6 @@ public:
     explicit PeakLimiter(float ceiling = 0.891f /* -1 dBFS */, float releaseFrames = 0.15f * 44100.0f);
 
     void Process(float* left, float* right, std::size_t frames);
-    float Gain() const { return m_gain; }
 
 private:
     float m_ceiling;
