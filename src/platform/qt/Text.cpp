@@ -2,16 +2,6 @@
 
 #include "platform/sys/Utf8.h"
 
-namespace {
-
-// Windows-1252 for the bytes 0x80..0x9F; the bytes above are Latin-1, which Unicode shares.
-const char16_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-} // namespace
-
 // File names are bytes; most are UTF-8, but old collections were often named in the Windows
 // code page. Valid UTF-8 shows as such and every other byte as its Windows-1252 character, so
 // such names stay readable instead of turning into replacement marks.
@@ -34,7 +24,7 @@ QString ToQString(const std::string& text) {
         if (run == text.size())
             break;
         auto byte = static_cast<unsigned char>(text[run]);
-        shown += QChar(byte < 0xA0 ? kCp1252High[byte - 0x80] : static_cast<char16_t>(byte));
+        shown += QChar(static_cast<char16_t>(Windows1252Character(byte)));
         i = run + 1;
     }
     return shown;
