@@ -4,6 +4,7 @@
 #include "platform/qt/DialogMetrics.h"
 #include "platform/qt/EditView.h"
 #include "platform/qt/ListView.h"
+#include "platform/qt/LyricsView.h"
 #include "platform/qt/OwnerDrawViews.h"
 #include "platform/qt/StaticViews.h"
 #include "platform/qt/TrackbarView.h"
@@ -36,6 +37,8 @@ ControlView* MakeView(CControl& control, const DialogMetrics& metrics, QWidget& 
         return new ListView(static_cast<CListCtrl&>(control), parent);
     case ControlKind::Trackbar:
         return new TrackbarView(static_cast<CSliderCtrl&>(control), parent);
+    case ControlKind::Lyrics:
+        return new LyricsView(static_cast<CLyricsCtrl&>(control), parent);
     }
     return nullptr;
 }

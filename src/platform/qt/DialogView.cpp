@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
@@ -23,13 +24,16 @@ namespace {
 
 Qt::WindowFlags FlagsFor(const DialogTemplate& tmpl) {
     // A window with a taskbar button of its own is a main window; the others are the dialogs of
-    // one. Neither can be maximised or resized.
+    // one. Only a window with a sizing border can be resized, and only one with a maximise box
+    // maximised.
     Qt::WindowFlags flags = (tmpl.exStyle & WS_EX_APPWINDOW) ? Qt::Window : Qt::Dialog;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (tmpl.style & WS_SYSMENU)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (tmpl.style & WS_MINIMIZEBOX)
         flags |= Qt::WindowMinimizeButtonHint;
+    if ((tmpl.style & WS_THICKFRAME) && (tmpl.style & WS_MAXIMIZEBOX))
+        flags |= Qt::WindowMaximizeButtonHint;
     return flags;
 }
 
@@ -41,7 +45,12 @@ DialogView::DialogView(CDialog& dialog)
     const DialogTemplate& tmpl = dialog.Template();
     setFont(m_metrics.font);
     setAutoFillBackground(true);
-    setFixedSize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
+    if (tmpl.style & WS_THICKFRAME) {
+        resize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
+        setMinimumSize(m_metrics.X(tmpl.cx / 2), m_metrics.Y(tmpl.cy / 2));
+    } else {
+        setFixedSize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
+    }
 
     for (const auto& control : dialog.Controls()) {
         if (ControlView* view = CreateControlView(*control, m_metrics, *this))
@@ -276,6 +285,18 @@ void DialogView::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     event->ignore();
+}
+
+void DialogView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // Only a window with a sizing border changes size; it lays out its controls itself.
+    if (!(m_dialog.Template().style & WS_THICKFRAME))
+        return;
+    const QSize size = event->size();
+    m_dialog.PostMessage(
+        WM_SIZE, isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED,
+        static_cast<LPARAM>(MAKEWPARAM(static_cast<WORD>(std::clamp(size.width(), 0, 0xFFFF)),
+                                       static_cast<WORD>(std::clamp(size.height(), 0, 0xFFFF)))));
 }
 
 void DialogView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -16,9 +16,11 @@ class CDialog;
 class CControl;
 class ControlView;
 
-// The window of a dialog: a top-level widget of the template's fixed size with the controls'
-// views placed by their dialog units. It is a plain widget, not a QDialog, so Qt adds no key
-// handling of its own; the keys a Windows dialog gives meaning to become messages:
+// The window of a dialog: a top-level widget of the template's size with the controls' views
+// placed by their dialog units. Its size is fixed, unless the template gives it a sizing border:
+// then every change of its size posts WM_SIZE, and the dialog places its controls itself. It is a
+// plain widget, not a QDialog, so Qt adds no key handling of its own; the keys a Windows dialog
+// gives meaning to become messages:
 // - Escape posts IDCANCEL; Enter clicks the focused push button, or else posts the default push
 //   button's command, or IDOK. What those commands do is the dialog's business.
 // - The close box and Alt+F4 post WM_CLOSE; the widget itself never closes.
@@ -60,6 +62,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void PlaceAtFirstShow(DialogView* owner);

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Backend.h"
 #include "platform/ui/ListCtrl.h"
+#include "platform/ui/LyricsCtrl.h"
 #include "platform/ui/MessageQueue.h"
 #include "platform/ui/SliderCtrl.h"
 
@@ -15,6 +16,8 @@ std::unique_ptr<CControl> MakeControl(CDialog& owner, const ControlTemplate& tmp
         return std::make_unique<CListCtrl>(owner, tmpl);
     case ControlKind::Trackbar:
         return std::make_unique<CSliderCtrl>(owner, tmpl);
+    case ControlKind::Lyrics:
+        return std::make_unique<CLyricsCtrl>(owner, tmpl);
     case ControlKind::PushButton:
     case ControlKind::CheckBox:
     case ControlKind::RadioButton:

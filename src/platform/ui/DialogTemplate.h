@@ -18,6 +18,9 @@ inline constexpr DWORD WS_SYSMENU = 0x00080000;
 inline constexpr DWORD WS_GROUP = 0x00020000;
 inline constexpr DWORD WS_TABSTOP = 0x00010000;
 inline constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
+// A sizing border: the user can resize the window, which then gets WM_SIZE.
+inline constexpr DWORD WS_THICKFRAME = 0x00040000;
+inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
 inline constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 inline constexpr DWORD DS_MODALFRAME = 0x80;
 inline constexpr DWORD DS_3DLOOK = 0x4;
@@ -60,7 +63,8 @@ enum class ControlKind {
     StaticIcon,
     Edit,
     ListView,
-    Trackbar
+    Trackbar,
+    Lyrics // a karaoke text (CLyricsCtrl)
 };
 
 // The id of a static that the code never addresses.

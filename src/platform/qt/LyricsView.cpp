@@ -1,0 +1,139 @@
+#include "platform/qt/LyricsView.h"
+
+#include "platform/qt/Text.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// Letter sizes by the desktop's own: the least the lines come down to, and the most they grow to
+// in a tall window.
+constexpr int kMostLetters = 6;
+// The window's height holds about this many letters' heights: two lines, the room between them
+// and a margin.
+constexpr qreal kLettersPerHeight = 4.2;
+
+int DesktopLetterPixels() {
+    return std::max(QFontInfo(QApplication::font()).pixelSize(), 6);
+}
+
+// Lays the text out centred in lines no wider than `width`; returns its height.
+qreal LayOut(QTextLayout& layout, qreal width) {
+    QTextOption option(Qt::AlignHCenter);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    return height;
+}
+
+QColor Between(const QColor& a, const QColor& b, qreal share) {
+    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * share,
+                            a.greenF() + (b.greenF() - a.greenF()) * share,
+                            a.blueF() + (b.blueF() - a.blueF()) * share);
+}
+
+QString QStringOf(std::string_view text) {
+    return ToQString(std::string(text));
+}
+
+} // namespace
+
+struct LyricsView::Layout {
+    int pixels = 0;
+    std::unique_ptr<QTextLayout> current, next;
+    QPointF currentAt, nextAt;
+};
+
+LyricsView::LyricsView(CLyricsCtrl& control, QWidget& parent) : QWidget(&parent), m_control(control) {
+    setFocusPolicy(FocusPolicyFor(control));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAccessibleName(QString::fromUtf8(control.Template().text ? control.Template().text : ""));
+    Describe();
+}
+
+void LyricsView::Sync(ControlChange change, int) {
+    if (change == ControlChange::Text || change == ControlChange::Value) {
+        Describe();
+        update();
+    }
+    SyncCommonState(*this, m_control);
+}
+
+void LyricsView::Describe() {
+    const CLyricsCtrl::Place place = m_control.GetPlace();
+    const QString line = place.current.empty() ? ToQString(m_control.GetNote()) : QStringOf(place.current);
+    if (accessibleDescription() != line)
+        setAccessibleDescription(line);
+}
+
+int LyricsView::LetterPixels() const {
+    return Arrange().pixels;
+}
+
+LyricsView::Layout LyricsView::Arrange() const {
+    const CLyricsCtrl::Place place = m_control.GetPlace();
+    const QString current = QStringOf(place.current);
+    const QString next = QStringOf(place.next);
+    QTextLayout::FormatRange sung;
+    sung.start = 0;
+    sung.length = static_cast<int>(QStringOf(place.current.substr(0, place.sungInCurrent)).size());
+    sung.format.setForeground(palette().color(QPalette::Highlight));
+
+    const int least = DesktopLetterPixels();
+    Layout layout;
+    layout.pixels = std::clamp(static_cast<int>(height() / kLettersPerHeight), least, kMostLetters * least);
+    for (;;) {
+        QFont font = this->font();
+        font.setPixelSize(layout.pixels);
+        const qreal margin = layout.pixels / 2.0;
+        const qreal lineWidth = std::max<qreal>(width() - 2 * margin, 1);
+        layout.current = std::make_unique<QTextLayout>(current, font);
+        layout.current->setFormats({sung});
+        const qreal currentHeight = LayOut(*layout.current, lineWidth);
+        layout.next = std::make_unique<QTextLayout>(next, font);
+        const qreal nextHeight = next.isEmpty() ? 0 : LayOut(*layout.next, lineWidth);
+        // A new verse stands apart from the line before it.
+        const qreal gap = next.isEmpty() ? 0 : layout.pixels * (place.nextStartsVerse ? 1.2 : 0.4);
+        const qreal total = currentHeight + gap + nextHeight;
+        if (total + 2 * margin <= height() || layout.pixels <= least) {
+            const qreal top = std::max<qreal>((height() - total) / 2, 0);
+            layout.currentAt = QPointF(margin, top);
+            layout.nextAt = QPointF(margin, top + currentHeight + gap);
+            return layout;
+        }
+        layout.pixels = std::max(least, layout.pixels * 9 / 10);
+    }
+}
+
+void LyricsView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QColor text = palette().color(QPalette::WindowText);
+    const QColor background = palette().color(QPalette::Window);
+    if (m_control.GetWindowText().empty()) {
+        QFont font = this->font();
+        font.setPixelSize(DesktopLetterPixels() * 6 / 5);
+        painter.setFont(font);
+        painter.setPen(Between(text, background, 0.45));
+        painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
+                         ToQString(m_control.GetNote()));
+        return;
+    }
+    const Layout layout = Arrange();
+    painter.setPen(text);
+    layout.current->draw(&painter, layout.currentAt);
+    painter.setPen(Between(text, background, 0.45));
+    layout.next->draw(&painter, layout.nextAt);
+}
