@@ -118,8 +118,9 @@ kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was
 profile="$work/config/shufflon.INI"
 [ -f "$profile" ] || fail "no settings written"
 keys="$(grep -c '=' "$profile")"
-# The twelve settings and the SoundFont, in that order.
-[ "$keys" -eq 13 ] || fail "expected 13 settings, found $keys"
-[ "$(grep '=' "$profile" | tail -n 1 | cut -d= -f1)" = SoundFont ] || fail "the SoundFont key is not last"
-echo "e2e: closing wrote the 13 settings"
+# The twelve settings, then the SoundFont and whether the lyrics window is open, in that order.
+[ "$keys" -eq 14 ] || fail "expected 14 settings, found $keys"
+[ "$(grep '=' "$profile" | tail -n 2 | cut -d= -f1 | paste -sd' ')" = "SoundFont ShowLyrics" ] ||
+  fail "the SoundFont and ShowLyrics keys are not last"
+echo "e2e: closing wrote the 14 settings"
 echo "e2e: passed"

@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 
+#include "app/LyricsDlg.h"
 #include "platform/mci/Mci.h"
 #include "platform/sys/CRand.h"
 #include "platform/sys/Paths.h"
@@ -43,12 +44,16 @@ CMainDlg::CMainDlg()
     : CDialog(kMainDialogTemplate), m_slider(Item<CSliderCtrl>(IDC_SLIDER)),
       m_list(Item<CListCtrl>(IDC_SONGLIST)), m_hIcon(IDI_HEADPHONES), m_hIdleIcon(IDI_IDLE) {}
 
+CMainDlg::~CMainDlg() = default;
+
 MessageMap CMainDlg::GetMessageMap() const {
     return kMessageMap;
 }
 
 BOOL CMainDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    m_pLyricsDlg = std::make_unique<CLyricsDlg>(*this);
+    m_pLyricsDlg->Create();
 
     std::string about = LoadString(IDS_ABOUTBOX);
     if (!about.empty()) {
@@ -57,6 +62,7 @@ BOOL CMainDlg::OnInitDialog() {
     }
     AppendSystemMenu(IDM_SOUNDFONT, "SoundFont...");
     AppendSystemMenu(IDM_DEFAULTSOUNDFONT, "Default SoundFont");
+    AppendSystemMenu(IDM_LYRICS, "&Lyrics");
     DeleteSystemMenu(SC_SIZE);
     GraySystemMenu(SC_MAXIMIZE, true);
 
@@ -88,6 +94,7 @@ BOOL CMainDlg::OnInitDialog() {
 
     LoadSettings();
     ShowSoundFontInUse();
+    CheckSystemMenu(IDM_LYRICS, m_bShowLyrics);
 
     srand_classic(GetTickCount() - static_cast<DWORD>(std::time(nullptr)));
 
@@ -108,6 +115,8 @@ void CMainDlg::OnSysCommand(UINT id, LPARAM lParam) {
         OnChooseSoundFont();
     else if ((id & 0xFFF0) == IDM_DEFAULTSOUNDFONT)
         OnDefaultSoundFont();
+    else if ((id & 0xFFF0) == IDM_LYRICS)
+        OnLyrics();
     else
         DefWindowProc(WM_SYSCOMMAND, id, lParam);
 }
@@ -118,11 +127,14 @@ void CMainDlg::OnClose() {
     SaveSettings();
     if (m_bUseTaglist)
         SaveTagList();
+    m_pLyricsDlg->DestroyWindow();
     RemoveTrayIcon();
     EndDialog(IDCANCEL);
 }
 
 void CMainDlg::ShowCurrentSong(const std::string& path) {
+    // The words first: whoever reads the song's name from the window finds its words with it.
+    m_pLyricsDlg->ShowSong(path);
     m_strCurrentFile = path;
     SplitPathParts parts = SplitPath(path);
     std::string name = parts.fname + parts.ext;
@@ -177,8 +189,10 @@ std::string FitPath(const std::string& path, std::size_t maximum,
 }
 
 void CMainDlg::OnHide() {
-    if (m_bTrayShown)
+    if (m_bTrayShown) {
         ShowWindow(SW_HIDE);
-    else
+        m_pLyricsDlg->Show(false);
+    } else {
         ShowWindow(SW_MINIMIZE);
+    }
 }

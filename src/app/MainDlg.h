@@ -6,9 +6,12 @@
 #include "platform/ui/SliderCtrl.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+class CLyricsDlg;
 
 // The main window. It owns everything: the song list, the sequencer device, the timers, the tray
 // icon and the working copy of the settings. Its operations are spread over the subsystem
@@ -18,6 +21,7 @@ public:
     using ThisClass = CMainDlg;
 
     CMainDlg();
+    ~CMainDlg() override;
 
     BOOL OnInitDialog() override;
     // Enter and Escape reach a dialog as OK and Cancel, which would end the run without the close
@@ -62,6 +66,11 @@ public:
     void OnDefaultSoundFont();
     LRESULT OnSoundFontLoaded(WPARAM wParam, LPARAM lParam);
     void ShowSoundFontInUse();
+
+    // The lyrics window, opened and closed from the system menu, whose check mark says it is open;
+    // it shows while it is open and the main window is not hidden.
+    void OnLyrics();
+    void SetLyricsOpen(bool open);
 
     // Settings store.
     void LoadSettings();
@@ -141,6 +150,9 @@ public:
     // The SoundFont in use (empty: the system's), kept in the profile, and the one being loaded.
     std::string m_strSoundFont;
     std::string m_strSoundFontLoading;
+    // The lyrics window, made at start; whether it is open (kept in the profile).
+    std::unique_ptr<CLyricsDlg> m_pLyricsDlg;
+    BOOL m_bShowLyrics = FALSE;
     // Whether the list holds what the last search found: an aborted search leaves it empty without
     // the user asking, and then the folder's tag file must not be overwritten.
     bool m_bSearchCompleted = false;

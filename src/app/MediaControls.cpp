@@ -14,6 +14,8 @@ MainWindowControls MainWindowMediaControls() {
     controls.songName = IDC_SONGNAME;
     controls.trayId = IDC_TRAYICON;
     controls.trayMessage = WM_TRAYNOTIFY;
+    controls.lyricsDialogId = IDD_LYRICS;
+    controls.lyrics = IDC_LYRICS;
     controls.stopCaption = "Stop";
     controls.resumeCaption = "Resume";
     controls.playingStatus = "Playing";

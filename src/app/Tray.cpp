@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 
+#include "app/LyricsDlg.h"
 #include "platform/ui/Shell.h"
 #include "res/Resource.h"
 
@@ -54,6 +55,8 @@ LRESULT CMainDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
         break;
     case WM_RBUTTONDOWN:
         ShowWindow(SW_SHOW);
+        if (m_bShowLyrics)
+            m_pLyricsDlg->Show(true);
         break;
     default:
         break;

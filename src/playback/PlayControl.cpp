@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 
+#include "app/LyricsDlg.h"
 #include "platform/mci/Mci.h"
 #include "platform/sys/CRand.h"
 #include "playback/ChooseNextSong.h"
@@ -129,6 +130,7 @@ void CMainDlg::OnPause() {
             return;
         }
         m_bPaused = TRUE;
+        m_pLyricsDlg->FollowSong(); // the words stop where the song did
         SetTrayIcon(1);
         SetDlgItemText(IDC_PAUSE, "Resume");
         SetDlgItemText(IDC_STATUS, "Paused");

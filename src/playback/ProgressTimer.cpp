@@ -1,5 +1,6 @@
 #include "app/MainDlg.h"
 
+#include "app/LyricsDlg.h"
 #include "platform/mci/Mci.h"
 #include "res/Resource.h"
 
@@ -32,6 +33,8 @@ void CMainDlg::OnTimer(UINT id) {
     if (id == IDT_STARTUP) {
         if (m_bRunHidden)
             OnHide();
+        else if (m_bShowLyrics)
+            SetLyricsOpen(true); // now that the main window shows, the lyrics window goes beside it
         KillTimer(IDT_STARTUP);
         return;
     }
@@ -44,6 +47,7 @@ void CMainDlg::OnTimer(UINT id) {
     if (mciSendCommand(m_nDeviceID, MCI_STATUS, MCI_STATUS_ITEM, &status) == 0) {
         text = ModeText(static_cast<DWORD>(status.dwReturn));
         if (status.dwReturn == MCI_MODE_STOP) {
+            m_pLyricsDlg->FollowSong(); // the last words, sung just before the end
             SetTrayIcon(1);
             CloseDevice();
         }
@@ -79,6 +83,7 @@ LRESULT CMainDlg::OnMciNotify(WPARAM, LPARAM) {
     status.dwItem = MCI_STATUS_MODE;
     if (mciSendCommand(m_nDeviceID, MCI_STATUS, MCI_STATUS_ITEM, &status) == 0 &&
         status.dwReturn == MCI_MODE_STOP) {
+        m_pLyricsDlg->FollowSong();
         SetTrayIcon(1);
         CloseDevice();
     }

@@ -8,6 +8,7 @@ inline constexpr int IDD_MAIN = 102;
 inline constexpr int IDD_CONFIG = 130;
 inline constexpr int IDD_TAGWAIT = 141;
 inline constexpr int IDD_SEARCHPROGRESS = 142;
+inline constexpr int IDD_LYRICS = 150;
 
 // Icons.
 inline constexpr int IDI_HEADPHONES = 128;
@@ -32,6 +33,8 @@ inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 // The system menu's SoundFont commands, after About.
 inline constexpr unsigned IDM_SOUNDFONT = 0x0020;
 inline constexpr unsigned IDM_DEFAULTSOUNDFONT = 0x0030;
+// The system menu's command that opens and closes the lyrics window, after the SoundFont ones.
+inline constexpr unsigned IDM_LYRICS = 0x0040;
 // Posted by the sequencer device when a SoundFont asked for has loaded (wParam 1) or was refused
 // (wParam 0, lParam the reason). WM_APP + 0x70.
 inline constexpr unsigned WM_SOUNDFONTLOADED = 0x8070;
@@ -58,6 +61,10 @@ inline constexpr int IDC_ABOUT = 1045;
 inline constexpr int IDC_SONGNAME = 1047;
 inline constexpr int IDC_SONGFOLDER = 1048;
 inline constexpr int IDC_PLAYEDCOUNT = 1060;
+
+// The lyrics window's words, and its timer, which follows the song while the window shows words.
+inline constexpr int IDC_LYRICS = 1100;
+inline constexpr unsigned IDT_LYRICS = 1235;
 
 // Controls of the About box.
 inline constexpr int IDC_PHYSMEM = 101;

@@ -36,6 +36,7 @@ void CMainDlg::LoadSettings() {
     // Ours, after the twelve: the synthesiser's SoundFont, empty for the system's.
     m_strSoundFont = readString("SoundFont", "");
     mci::PreferSoundFont(m_strSoundFont);
+    m_bShowLyrics = readInt("ShowLyrics", 0);
 }
 
 void CMainDlg::SaveSettings() {
@@ -59,6 +60,7 @@ void CMainDlg::SaveSettings() {
     writeString("DeleteFolder", m_strDeleteFolder);
     writeInt("UseTaglist", m_bUseTaglist);
     writeString("SoundFont", m_strSoundFont);
+    writeInt("ShowLyrics", m_bShowLyrics ? 1 : 0);
     // A profile that cannot be written loses only the settings; nothing is reported.
     profile.Save();
 }

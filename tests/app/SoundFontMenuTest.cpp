@@ -43,7 +43,8 @@ TEST_F(SoundFontMenuTest, AChosenSoundFontIsCheckedKeptAfterTheTwelveKeysAndRead
 
     Dialog().SendMessage(WM_CLOSE);
     const std::string text = Profile();
-    EXPECT_EQ(text.substr(text.find("UseTaglist=")), "UseTaglist=0\nSoundFont=" + chosen + "\n");
+    EXPECT_EQ(text.substr(text.find("UseTaglist=")),
+              "UseTaglist=0\nSoundFont=" + chosen + "\nShowLyrics=0\n");
     Start();
     EXPECT_EQ(Dialog().m_strSoundFont, chosen);
     EXPECT_TRUE(Checked(IDM_SOUNDFONT));

@@ -42,15 +42,16 @@ TEST_F(AppTest, StartInAnEmptyFolderShowsTheEmptyState) {
     EXPECT_EQ(dialog.GetIcon(), IDI_HEADPHONES);
 }
 
-TEST_F(AppTest, SystemMenuEndsWithAboutAndTheSoundFontsAndHasNoSize) {
+TEST_F(AppTest, SystemMenuEndsWithAboutTheSoundFontsAndLyricsAndHasNoSize) {
     CMainDlg& dialog = Start();
     const auto& menu = dialog.SystemMenu();
-    ASSERT_GE(menu.size(), 4u);
-    EXPECT_EQ(menu[menu.size() - 3].id, IDM_ABOUTBOX);
-    EXPECT_EQ(menu[menu.size() - 3].text, "&About Shufflon...");
-    EXPECT_EQ(menu[menu.size() - 4].id, 0u);
-    EXPECT_EQ(menu[menu.size() - 2].text, "SoundFont...");
-    EXPECT_EQ(menu.back().text, "Default SoundFont");
+    ASSERT_GE(menu.size(), 5u);
+    EXPECT_EQ(menu[menu.size() - 4].id, IDM_ABOUTBOX);
+    EXPECT_EQ(menu[menu.size() - 4].text, "&About Shufflon...");
+    EXPECT_EQ(menu[menu.size() - 5].id, 0u);
+    EXPECT_EQ(menu[menu.size() - 3].text, "SoundFont...");
+    EXPECT_EQ(menu[menu.size() - 2].text, "Default SoundFont");
+    EXPECT_EQ(menu.back().text, "&Lyrics");
     for (const SystemMenuItem& item : menu) {
         EXPECT_NE(item.id, SC_SIZE);
         if (item.id == SC_MAXIMIZE) {
@@ -78,7 +79,7 @@ TEST_F(AppTest, CloseWritesTheTwelveKeysAndOursInOrderAndRemovesTheTray) {
                                            home +
                                            "/BESTMIDI\nRunHidden=0\nSCInitMode=0\nSCInitFile=\n"
                                            "DeleteFolder=" +
-                                           home + "/BADMIDI\nUseTaglist=0\nSoundFont=\n");
+                                           home + "/BADMIDI\nUseTaglist=0\nSoundFont=\nShowLyrics=0\n");
     EXPECT_FALSE(m_backend.TrayState().present);
     EXPECT_FALSE(TimerRunning(IDT_PROGRESS));
 }

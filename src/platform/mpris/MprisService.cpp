@@ -20,6 +20,10 @@ const QString kPlayerInterface = QStringLiteral("org.mpris.MediaPlayer2.Player")
 const QString kBusName = QStringLiteral("org.mpris.MediaPlayer2.shufflon");
 
 constexpr qlonglong kMicroseconds = 1'000'000;
+// The words of a song are a few kilobytes; a file of nothing but words is cut to this, at the end
+// of a line, so that it cannot flood the bus.
+constexpr std::size_t kMostWordBytes = 64 * 1024;
+
 // The slider moves in whole seconds at every tick of half a second, so a song that just plays on
 // can be up to this far from where the clock says; beyond it the position jumped.
 constexpr qint64 kJumpToleranceMs = 2000;
@@ -106,6 +110,13 @@ QVariantMap MprisService::Metadata() const {
             QUrl::fromLocalFile(QString::fromLocal8Bit(view.path.c_str())).toString(QUrl::FullyEncoded));
     metadata.insert(QStringLiteral("mpris:length"),
                     static_cast<qlonglong>(view.lengthSeconds) * kMicroseconds);
+    std::string words = m_lyricsWindow ? m_lyricsWindow->GetDlgItemText(m_controls.lyrics) : std::string();
+    if (words.size() > kMostWordBytes) {
+        const std::size_t lastLine = words.rfind('\n', kMostWordBytes);
+        words.resize(lastLine == std::string::npos ? 0 : lastLine);
+    }
+    if (!words.empty())
+        metadata.insert(QStringLiteral("xesam:asText"), ToQString(words));
     return metadata;
 }
 
@@ -139,6 +150,10 @@ void MprisService::SetPosition(const QDBusObjectPath& trackId, qlonglong positio
 }
 
 void MprisService::ControlChanged(CDialog& dialog, CControl&) {
+    if (m_controls.lyricsDialogId != 0 && dialog.Template().id == m_controls.lyricsDialogId) {
+        m_lyricsWindow = &dialog;
+        return;
+    }
     if (!m_window && dialog.Template().id == m_controls.dialogId)
         m_window = &dialog;
     if (&dialog == m_window)
@@ -146,6 +161,8 @@ void MprisService::ControlChanged(CDialog& dialog, CControl&) {
 }
 
 void MprisService::DialogDestroyed(CDialog& dialog) {
+    if (&dialog == m_lyricsWindow)
+        m_lyricsWindow = nullptr;
     if (&dialog == m_window) {
         m_window = nullptr;
         Publish();

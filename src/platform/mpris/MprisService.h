@@ -47,6 +47,9 @@ private:
     QDBusConnection m_bus;
     QString m_busName;
     CDialog* m_window = nullptr;
+    // The window with the song's words. The words change with the song's name, which the main
+    // window shows after them, so they need no notice of their own.
+    CDialog* m_lyricsWindow = nullptr;
     MprisPlayerAdaptor* m_player = nullptr;
     PlayerView m_told;
     quint64 m_track = 0;

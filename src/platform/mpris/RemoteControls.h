@@ -19,6 +19,9 @@ struct MainWindowControls {
     int songName = 0; // the current song's file name
     UINT trayId = 0;
     UINT trayMessage = 0;
+    // The window that shows the song's words, and its control whose text they are.
+    int lyricsDialogId = 0;
+    int lyrics = 0;
     std::string stopCaption;   // the Play button's caption during a play run
     std::string resumeCaption; // the Pause button's caption while paused
     std::string playingStatus; // the status text while the device plays
