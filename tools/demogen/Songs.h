@@ -25,4 +25,8 @@ SongFile WhenTheSaints();
 
 std::vector<SongFile> AllSongs();
 
+// Karaoke songs in the ways other karaoke files are written, for trying the lyrics window; not
+// part of the demo.
+std::vector<SongFile> KaraokeSongs();
+
 } // namespace demogen

@@ -1,23 +1,25 @@
-// shufflon_demogen FOLDER: writes the demo songs into FOLDER (made if missing), replacing files of
-// the same names. The output depends on nothing but this program, so running it again gives the
-// same bytes.
+// shufflon_demogen [--karaoke] FOLDER: writes the demo songs, or with --karaoke the karaoke songs
+// made for trying the lyrics window, into FOLDER (made if missing), replacing files of the same
+// names. The output depends on nothing but this program, so running it again gives the same bytes.
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 #include "demogen/Songs.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: shufflon_demogen FOLDER\n");
+    const bool karaoke = argc == 3 && std::string_view(argv[1]) == "--karaoke";
+    if (argc != 2 && !karaoke) {
+        std::fprintf(stderr, "usage: shufflon_demogen [--karaoke] FOLDER\n");
         return 2;
     }
     try {
-        const std::filesystem::path folder = argv[1];
+        const std::filesystem::path folder = argv[argc - 1];
         std::filesystem::create_directories(folder);
-        for (const demogen::SongFile& song : demogen::AllSongs()) {
+        for (const demogen::SongFile& song : karaoke ? demogen::KaraokeSongs() : demogen::AllSongs()) {
             const std::filesystem::path path = folder / song.fileName;
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out.write(reinterpret_cast<const char*>(song.bytes.data()),
