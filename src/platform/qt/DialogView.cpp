@@ -16,11 +16,15 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QWindow>
 
 #include <algorithm>
 
 namespace {
+
+// The border a window manager draws around a window, as a guess before it has drawn one.
+constexpr int kFrameBorder = 4;
 
 Qt::WindowFlags FlagsFor(const DialogTemplate& tmpl) {
     // A window with a taskbar button of its own is a main window; the others are the dialogs of
@@ -168,7 +172,11 @@ void DialogView::PlaceAtFirstShow(DialogView* owner) {
     m_shownBefore = true;
     if (owner == this)
         owner = nullptr;
-    if (!m_placed)
+    // A window with a sizing border is one the user keeps beside the main window, so it opens
+    // beside it rather than over it.
+    const bool besideOwner =
+        (m_dialog.Template().style & WS_THICKFRAME) && owner && owner->isVisible() && !owner->isMinimized();
+    if (!m_placed && !(besideOwner && PlaceBeside(*owner)))
         CenterOver((m_dialog.Template().style & DS_CENTER) ? nullptr : owner);
     if (owner && (m_dialog.Template().exStyle & WS_EX_APPWINDOW) == 0) {
         // Belonging to the owner keeps the window above it and out of the task bar; a modal
@@ -208,6 +216,34 @@ void DialogView::CenterOver(const QWidget* owner) {
                             std::max(available.top(), available.bottom() - size.height())));
     move(topLeft);
     m_placed = true;
+}
+
+bool DialogView::PlaceBeside(const QWidget& owner) {
+    QScreen* screen = owner.screen() ? owner.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return false;
+    const QRect available = screen->availableGeometry();
+    QRect over = owner.frameGeometry();
+    QSize frame = over.size() - owner.size();
+    if (frame.isNull()) {
+        // The window manager has not framed the owner yet (it has only just been shown): the frame
+        // will stand where the window stands now, about a title bar and a border larger.
+        frame =
+            QSize(2 * kFrameBorder, owner.style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * kFrameBorder);
+        over = QRect(owner.pos(), owner.size() + frame);
+    }
+    // This window's own frame is as yet unknown too; the owner's stands in for it.
+    const QSize outer = size() + frame;
+    const int left = std::clamp(over.left(), available.left(),
+                                std::max(available.left(), available.right() - outer.width()));
+    for (int top : {over.bottom() + 1, over.top() - outer.height()}) {
+        if (top >= available.top() && top + outer.height() - 1 <= available.bottom()) {
+            move(left, top);
+            m_placed = true;
+            return true;
+        }
+    }
+    return false;
 }
 
 void DialogView::Activate() {

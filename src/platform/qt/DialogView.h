@@ -66,6 +66,8 @@ protected:
 
 private:
     void PlaceAtFirstShow(DialogView* owner);
+    // Under the owner's window, or above it when there is no room below; false when neither fits.
+    bool PlaceBeside(const QWidget& owner);
     void FocusFirstTabStop();
     void PostCommand(int id);
     void SystemCommandChosen(UINT id);

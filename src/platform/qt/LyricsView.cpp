@@ -12,9 +12,10 @@
 
 namespace {
 
-// Letter sizes by the desktop's own: the least the lines come down to, and the most they grow to
-// in a tall window.
+// Letter sizes by the desktop's own: the most the lines grow to in a tall window, and the size
+// below which a line too long for the window wraps rather than getting smaller still.
 constexpr int kMostLetters = 6;
+constexpr qreal kLeastUnwrapped = 1.5;
 // The window's height holds about this many letters' heights: two lines, the room between them
 // and a margin.
 constexpr qreal kLettersPerHeight = 4.2;
@@ -24,7 +25,7 @@ int DesktopLetterPixels() {
 }
 
 // Lays the text out centred in lines no wider than `width`; returns its height.
-qreal LayOut(QTextLayout& layout, qreal width) {
+qreal LayOut(QTextLayout& layout, qreal width, bool& wrapped) {
     QTextOption option(Qt::AlignHCenter);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
@@ -36,6 +37,7 @@ qreal LayOut(QTextLayout& layout, qreal width) {
         height += line.height();
     }
     layout.endLayout();
+    wrapped = wrapped || layout.lineCount() > 1;
     return height;
 }
 
@@ -100,15 +102,17 @@ LyricsView::Layout LyricsView::Arrange() const {
         font.setPixelSize(layout.pixels);
         const qreal margin = layout.pixels / 2.0;
         const qreal lineWidth = std::max<qreal>(width() - 2 * margin, 1);
+        bool wrapped = false;
         layout.current = std::make_unique<QTextLayout>(current, font);
         layout.current->setFormats({sung});
-        const qreal currentHeight = LayOut(*layout.current, lineWidth);
+        const qreal currentHeight = LayOut(*layout.current, lineWidth, wrapped);
         layout.next = std::make_unique<QTextLayout>(next, font);
-        const qreal nextHeight = next.isEmpty() ? 0 : LayOut(*layout.next, lineWidth);
+        const qreal nextHeight = next.isEmpty() ? 0 : LayOut(*layout.next, lineWidth, wrapped);
         // A new verse stands apart from the line before it.
         const qreal gap = next.isEmpty() ? 0 : layout.pixels * (place.nextStartsVerse ? 1.2 : 0.4);
         const qreal total = currentHeight + gap + nextHeight;
-        if (total + 2 * margin <= height() || layout.pixels <= least) {
+        const bool fits = total + 2 * margin <= height();
+        if ((fits && (!wrapped || layout.pixels <= kLeastUnwrapped * least)) || layout.pixels <= least) {
             const qreal top = std::max<qreal>((height() - total) / 2, 0);
             layout.currentAt = QPointF(margin, top);
             layout.nextAt = QPointF(margin, top + currentHeight + gap);

@@ -9,10 +9,11 @@
 class QPainter;
 
 // A karaoke text: the line being sung, centred, its sung part in the desktop's highlight colour,
-// and the next line under it in a quieter colour. The letters are large, twice the desktop's own
-// size (so they follow its scale) and more when the window is tall enough; lines wider than the
-// window wrap, and the size comes down, to the desktop's own size at the least, until both lines
-// fit. Without words it shows the control's note.
+// and the next line under it in a quieter colour. The letters are as large as the window's height
+// allows for the two lines, up to six times the desktop's own size, so they follow its scale. A
+// line wider than the window makes them smaller, down to one and a half times the desktop's size,
+// and then wraps; in a window too low for the lines they come down to the desktop's own size.
+// Without words it shows the control's note.
 //
 // A screen reader finds it under the template's text for the control and reads the line being
 // sung as its description. Clicks go through it to the window, whose right-click menu they open.

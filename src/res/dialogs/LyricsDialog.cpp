@@ -6,7 +6,7 @@ namespace {
 
 // The control's text is its name for screen readers; the window gives it the words.
 constexpr ControlTemplate kControls[] = {
-    {IDC_LYRICS, ControlKind::Lyrics, "Lyrics", 0, 0, 260, 72, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+    {IDC_LYRICS, ControlKind::Lyrics, "Lyrics", 0, 0, 300, 90, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
 };
 
 } // namespace
@@ -18,8 +18,8 @@ const DialogTemplate kLyricsDialogTemplate = {
     "Shufflon Lyrics",
     "MS Sans Serif",
     8,
-    260,
-    72,
+    300,
+    90,
     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
     WS_EX_APPWINDOW,
     kControls,

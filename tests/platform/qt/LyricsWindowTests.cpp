@@ -105,6 +105,8 @@ TEST_F(LyricsWindowQtTest, OpenedFromTheMenuItShowsTheWordsAsTheyAreSung) {
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
     ASSERT_TRUE(RunUntil([&] { return LyricsWindow().isVisible() && !menu->isVisible(); }, 2000));
     EXPECT_EQ(LyricsWindow().windowTitle(), QStringLiteral("Shufflon Lyrics"));
+    // It opens under the main window, not over it.
+    EXPECT_GT(LyricsWindow().geometry().top(), ViewOf(m_main).geometry().bottom());
     EXPECT_TRUE(m_main.SystemMenuCheckOf(IDM_LYRICS).checked);
 
     // The song plays; a little over a second in, "A" and "ma" are sung, "zing" is not.
