@@ -3,8 +3,9 @@
 # and a PulseAudio null sink, started with default settings in a folder of three short songs.
 # Checks that the songs are heard one after another (recorded from the sink's monitor, the gaps
 # found with sox), that the tray shows the playing icon, that a click on Stop silences it and
-# that closing the window writes the settings. Every wait is for something the program does, with
-# a generous limit, so that a busy machine or a slow sink makes it slower but never fails it.
+# that closing the window writes the settings; then the lyrics window (scripts/lib/e2e-lyrics.sh).
+# Every wait is for something the program does, with a generous limit, so that a busy machine or a
+# slow sink makes it slower but never fails it.
 #
 # Usage: scripts/e2e.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -123,4 +124,6 @@ keys="$(grep -c '=' "$profile")"
 [ "$(grep '=' "$profile" | tail -n 2 | cut -d= -f1 | paste -sd' ')" = "SoundFont ShowLyrics" ] ||
   fail "the SoundFont and ShowLyrics keys are not last"
 echo "e2e: closing wrote the 14 settings"
+
+source "$root/scripts/lib/e2e-lyrics.sh" && e2e_lyrics
 echo "e2e: passed"
