@@ -48,11 +48,10 @@ std::string DecodeKaraokeText(const std::string& bytes, TextEncoding encoding) {
             ++at;
             continue;
         }
-        // C1 controls are U+0080..U+009F, which UTF-8 writes as C2 80..C2 9F.
-        const char32_t code = length == 1                   ? byte
-                              : length == 2 && byte == 0xC2 ? static_cast<unsigned char>(bytes[at + 1])
-                                                            : 0xA0;
-        if (!TakeControl(code, out))
+        // Controls are single bytes, or C1 controls, U+0080..U+009F, which UTF-8 writes as C2 80..C2 9F.
+        const bool c1 = length == 2 && byte == 0xC2 && static_cast<unsigned char>(bytes[at + 1]) < 0xA0;
+        const bool control = c1 || (length == 1 && TakeControl(byte, out));
+        if (!control)
             out.append(bytes, at, length);
         at += length;
     }
