@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -38,7 +37,8 @@ protected:
         ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
         profile.write("[SHFConfig]\nAutoplay=0\n");
         profile.close();
-        setenv("XDG_CONFIG_HOME", m_root.filePath(QStringLiteral("config")).toLocal8Bit().constData(), 1);
+        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", m_root.filePath(QStringLiteral("config")).toLocal8Bit());
         m_oldDirectory = std::filesystem::current_path();
         std::filesystem::current_path(m_root.filePath(QStringLiteral("songs")).toStdString());
         mci::UseOfflineOutput(std::make_unique<mci::RecordingSink>());
@@ -50,6 +50,10 @@ protected:
             m_main.SendMessage(WM_CLOSE);
         mci::Shutdown();
         std::filesystem::current_path(m_oldDirectory);
+        if (m_oldConfig.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", m_oldConfig);
     }
 
     QWindow* MainWindow() { return ViewOf(m_main).windowHandle(); }
@@ -82,6 +86,7 @@ protected:
 
     QTemporaryDir m_root;
     std::filesystem::path m_oldDirectory;
+    QByteArray m_oldConfig;
     CMainDlg m_main;
 };
 
