@@ -16,6 +16,9 @@ packages=(
   xvfb icewm xdotool imagemagick x11-utils pulseaudio pulseaudio-utils sox dbus-x11
   # the end-to-end check counts the songs the program opens
   inotify-tools
+  # it reads the windows as a screen reader does, and runs the program on a headless Wayland
+  # compositor, typing and looking there with wtype and grim
+  at-spi2-core python3-pyatspi sway wtype grim
   # benchmark references
   fluidsynth
   # the start-up benchmark's window probe, and profiling
