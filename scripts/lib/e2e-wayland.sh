@@ -88,8 +88,9 @@ songs_started() { grep -c -E '\.(mid|rmi)$' "$work/opened.log" 2>/dev/null || tr
 app=$!
 pids+=($app)
 
-# The window is mapped once the compositor lists it with the program's app id, and has the
-# keyboard once it is the focused one.
+# The main window is mapped once the compositor lists it, by the program's app id and its title
+# (the search's progress window comes and goes before it), and has the keyboard once it is the
+# focused one.
 window_is() { # mapped|focused
   user swaymsg -t get_tree 2>/dev/null | /usr/bin/python3 -c '
 import json, sys
@@ -97,7 +98,8 @@ def nodes(node):
     yield node
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
         yield from nodes(child)
-found = [n for n in nodes(json.load(sys.stdin)) if n.get("app_id") == "shufflon" and n.get("visible")]
+found = [n for n in nodes(json.load(sys.stdin))
+         if n.get("app_id") == "shufflon" and n.get("name") == "Shufflon" and n.get("visible")]
 sys.exit(0 if found and (sys.argv[1] == "mapped" or found[0].get("focused")) else 1)' "$1"
 }
 for _ in $(seq 600); do window_is mapped && break; sleep 0.1; done
@@ -123,7 +125,7 @@ awk -v r="${rms:-0}" 'BEGIN {exit !(r > 0.001)}' || fail "nothing heard after Ne
 echo "wayland: Next started $(tail -n 1 "$work/opened.log"), heard (RMS $rms)"
 
 # Closing through the compositor, as the title bar's close button does.
-user swaymsg '[app_id="shufflon"] kill' >/dev/null
+user swaymsg '[app_id="shufflon" title="^Shufflon$"] kill' >/dev/null
 for _ in $(seq 300); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was closed"
 grep -q '^\[SHFConfig\]' "$work/config/shufflon.INI" 2>/dev/null || fail "closing wrote no settings"
