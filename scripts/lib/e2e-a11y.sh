@@ -6,11 +6,12 @@
 e2e_a11y_bus() {
   /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.log" 2>&1 &
   pids+=($!)
-  for _ in $(seq 100); do
-    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-      >/dev/null 2>&1 && break
-    sleep 0.1
-  done
+  # A program that starts before the bus is up waits on it for D-Bus's timeouts.
+  a11y_bus_up() {
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1
+  }
+  for _ in $(seq 600); do a11y_bus_up && break; sleep 0.1; done
+  a11y_bus_up || fail "the accessibility bus did not start: $(cat "$work/atspi.log")"
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 }
 
