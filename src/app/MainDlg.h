@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class CDirStruct;
 class CLyricsDlg;
 
 // The main window. It owns everything: the song list, the sequencer device, the timers, the tray
@@ -59,6 +60,8 @@ public:
     void OnDeleteSong();
     LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    // The desktop session ends, or the program was told to end: the close sequence runs.
+    LRESULT OnEndSession(WPARAM ending, LPARAM);
 
     // The synthesiser's SoundFont, chosen from the system menu: loaded by the device on its own
     // thread, which reports back with WM_SOUNDFONTLOADED; in use from the next song on.
@@ -153,9 +156,18 @@ public:
     // The lyrics window, made at start; whether it is open (kept in the profile).
     std::unique_ptr<CLyricsDlg> m_pLyricsDlg;
     BOOL m_bShowLyrics = FALSE;
-    // Whether the list holds what the last search found: an aborted search leaves it empty without
-    // the user asking, and then the folder's tag file must not be overwritten.
+    // Whether the list holds what the search of the folder found: not while the search runs, nor
+    // after it was aborted (the list is then empty without the user asking).
     bool m_bSearchCompleted = false;
+    // Whether the list holds the marks of the folder's tag file: read after the search, or none
+    // to read. Until then the file holds marks the list does not, and a save must leave it alone.
+    bool m_bTagsRead = false;
+    // The search that runs, so that a close stops it.
+    CDirStruct* m_pSearch = nullptr;
+    // Set by the close sequence. A close dispatched inside another operation (a search, a tag list
+    // operation, a chooser) runs there; the operation then stops instead of going on for a window
+    // that is gone.
+    bool m_bClosing = false;
 
 protected:
     MessageMap GetMessageMap() const override;

@@ -121,6 +121,7 @@ TEST_F(LyricsWindowQtTest, OpenedFromTheMenuItShowsTheWordsAsTheyAreSung) {
     ASSERT_TRUE(RunUntil([&] { return m_main.m_pLyricsDlg->m_words.GetSungLength() == 3; }, 2000));
     QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(&Words());
     ASSERT_TRUE(reader);
+    EXPECT_EQ(reader->role(), QAccessible::StaticText);
     EXPECT_EQ(reader->text(QAccessible::Name), QStringLiteral("Lyrics"));
     EXPECT_EQ(reader->text(QAccessible::Description), QStringLiteral("Amazing grace! How sweet the sound"));
 
