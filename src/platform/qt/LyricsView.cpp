@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -19,6 +20,9 @@ constexpr qreal kLeastUnwrapped = 1.5;
 // The window's height holds about this many letters' heights: two lines, the room between them
 // and a margin.
 constexpr qreal kLettersPerHeight = 4.2;
+// The song's widest line is looked for among its first this many bytes: a file of endless words
+// must not make every change of the window's size slow.
+constexpr std::size_t kMostMeasuredBytes = 16 * 1024;
 
 int DesktopLetterPixels() {
     return std::max(QFontInfo(QApplication::font()).pixelSize(), 6);
@@ -67,6 +71,8 @@ LyricsView::LyricsView(CLyricsCtrl& control, QWidget& parent) : QWidget(&parent)
 }
 
 void LyricsView::Sync(ControlChange change, int) {
+    if (change == ControlChange::Text)
+        m_songPixels = 0;
     if (change == ControlChange::Text || change == ControlChange::Value) {
         Describe();
         update();
@@ -85,6 +91,26 @@ int LyricsView::LetterPixels() const {
     return Arrange().pixels;
 }
 
+int LyricsView::SongWidthPixels() const {
+    if (m_songPixels > 0 && m_songPixelsWidth == width())
+        return m_songPixels;
+    constexpr int kMeasuredPixels = 100;
+    QFont font = this->font();
+    font.setPixelSize(kMeasuredPixels);
+    const QFontMetricsF metrics(font);
+    const std::string_view text = m_control.GetWindowText();
+    qreal widest = 0;
+    for (std::size_t begin = 0; begin < std::min(text.size(), kMostMeasuredBytes);) {
+        const std::size_t end = std::min(text.find('\n', begin), text.size());
+        widest = std::max(widest, metrics.horizontalAdvance(QStringOf(text.substr(begin, end - begin))));
+        begin = end + 1;
+    }
+    // The line and a margin of half a letter on either side fill the width.
+    m_songPixels = std::max(1, static_cast<int>(width() / (widest / kMeasuredPixels + 1)));
+    m_songPixelsWidth = width();
+    return m_songPixels;
+}
+
 LyricsView::Layout LyricsView::Arrange() const {
     const CLyricsCtrl::Place place = m_control.GetPlace();
     const QString current = QStringOf(place.current);
@@ -96,7 +122,9 @@ LyricsView::Layout LyricsView::Arrange() const {
 
     const int least = DesktopLetterPixels();
     Layout layout;
-    layout.pixels = std::clamp(static_cast<int>(height() / kLettersPerHeight), least, kMostLetters * least);
+    const int byHeight = static_cast<int>(height() / kLettersPerHeight);
+    const int byWidth = std::max(SongWidthPixels(), static_cast<int>(kLeastUnwrapped * least));
+    layout.pixels = std::clamp(std::min(byHeight, byWidth), least, kMostLetters * least);
     for (;;) {
         QFont font = this->font();
         font.setPixelSize(layout.pixels);

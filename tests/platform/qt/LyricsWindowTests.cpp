@@ -141,6 +141,15 @@ TEST_F(LyricsWindowQtTest, OpenedFromTheMenuItShowsTheWordsAsTheyAreSung) {
     ASSERT_TRUE(RunUntil([&] { return Words().geometry() == LyricsWindow().rect(); }, 2000));
     EXPECT_GT(Words().LetterPixels(), letters);
 
+    // The letters keep their size from line to line: the last line, shorter than the first and
+    // with no line after it, is drawn as large as the first.
+    const int grown = Words().LetterPixels();
+    mci::AdvanceOffline(29000);
+    ASSERT_TRUE(RunUntil(
+        [&] { return m_main.m_pLyricsDlg->m_words.GetPlace().current == "Was blind, but now I see."; },
+        2000));
+    EXPECT_EQ(Words().LetterPixels(), grown);
+
     // The close box closes it as the menu item would.
     LyricsWindow().close();
     ASSERT_TRUE(RunUntil([&] { return !LyricsWindow().isVisible(); }, 2000));
