@@ -30,12 +30,13 @@ bool IsValidUtf8(const std::string& bytes) {
     return true;
 }
 
-std::string DecodeKaraokeText(const std::string& bytes, TextEncoding encoding) {
+std::string DecodeKaraokeText(const std::string& bytes) {
+    const bool utf8 = IsValidUtf8(bytes);
     std::string out;
     out.reserve(bytes.size());
     for (std::size_t at = 0; at < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[at]);
-        if (encoding == TextEncoding::Windows1252) {
+        if (!utf8) {
             // The bytes Windows-1252 leaves undefined come back as C1 controls and go with them.
             const char32_t code = Windows1252Character(byte);
             if (!TakeControl(code, out))

@@ -191,26 +191,23 @@ std::size_t Lyrics::SungLength(std::uint32_t ms) const {
 Lyrics ReadLyrics(const Song& song) {
     const std::vector<const Event*> events = WordEvents(song);
 
-    // One look at all the texts decides how they are read: as UTF-8 only when every one of them
-    // is valid UTF-8, and with spaces added only when hardly any syllable carries its own.
-    bool utf8 = true;
+    // One look at all the syllables decides how they join: with spaces added only when hardly any
+    // carries its own.
     std::size_t syllables = 0, spaced = 0;
     for (const Event* event : events) {
         const std::string bytes = Bytes(song, *event);
-        utf8 = utf8 && IsValidUtf8(bytes);
         if (!IsHeader(bytes)) {
             ++syllables;
             spaced += CarriesSpace(bytes) ? 1 : 0;
         }
     }
-    const TextEncoding encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
     WordsBuilder builder(spaced * 10 < syllables);
 
     for (const Event* event : events) {
         const std::string bytes = Bytes(song, *event);
         if (IsHeader(bytes))
             continue;
-        const std::string text = DecodeKaraokeText(bytes, encoding);
+        const std::string text = DecodeKaraokeText(bytes);
         const std::uint32_t ms = Milliseconds(event->micros);
         std::size_t at = 0;
         for (; at < text.size() && IsMark(text[at]); ++at)

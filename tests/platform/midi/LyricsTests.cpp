@@ -107,6 +107,10 @@ TEST(Lyrics, SyllablesJoinIntoLinesAndVersesAsTheFileMeansThem) {
          meta::kLyric,
          {"\\Fr\xc3\xa8re ", "Jac", "ques, ", "\xe2\x82\xac"},
          "Fr\u00e8re Jacques, \u20ac"},
+        {"each text read by itself: a stray Windows-1252 quote among UTF-8 words",
+         meta::kText,
+         {"@TFr\xc3\xa8re Jacques", "\\Fr\xc3\xa8re ", "Jacques, ", "dormez", "\x92", "vous"},
+         "Fr\u00e8re Jacques, dormez\u2019vous"},
         {"control characters are dropped, a tab is a space",
          meta::kLyric,
          {"\\a\x01"
