@@ -53,6 +53,9 @@ void CLyricsDlg::ShowSong(const std::string& path) {
             m_lyrics = midi::ReadLyrics(song.value());
     }
     m_words.SetWindowText(m_lyrics.text);
+    // The control keeps the words; only when each syllable ends is needed here, and a file of
+    // endless words should not be held twice.
+    std::string().swap(m_lyrics.text);
     // A new song starts at its beginning: only what is sung there is marked.
     m_words.SetSungLength(m_lyrics.SungLength(0));
     m_words.SetNote(path.empty() ? kNoSong : kNoWords);

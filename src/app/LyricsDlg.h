@@ -51,6 +51,6 @@ private:
     void UpdateTimer();
 
     CMainDlg& m_player;
-    midi::Lyrics m_lyrics;
+    midi::Lyrics m_lyrics; // without its text, which is the control's
     bool m_bFollowing = false;
 };
