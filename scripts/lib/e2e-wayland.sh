@@ -81,7 +81,12 @@ set_user_env
 inotifywait -m -e open --format '%f' "$work/songs" >"$work/opened.log" 2>"$work/inotify.log" &
 pids+=($!)
 for _ in $(seq 300); do grep -q 'Watches established' "$work/inotify.log" 2>/dev/null && break; sleep 0.1; done
-songs_started() { grep -c -E '\.(mid|rmi)$' "$work/opened.log" 2>/dev/null || true; }
+# The program opens a song's file twice as it starts it: once to read its words, once to play it.
+songs_started() {
+  local opens
+  opens="$(grep -c -E '\.(mid|rmi)$' "$work/opened.log" 2>/dev/null || true)"
+  echo $((${opens:-0} / 2))
+}
 
 "${as_user[@]}" "${user_env[@]}" QT_QPA_PLATFORM=wayland WAYLAND_DEBUG="${E2E_WAYLAND_KEEP:+1}" env -C "$work/songs" "$work/bin/shufflon" \
   >"$work/shufflon.log" 2>&1 &
