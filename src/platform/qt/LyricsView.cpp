@@ -92,7 +92,7 @@ int LyricsView::LetterPixels() const {
 }
 
 int LyricsView::SongWidthPixels() const {
-    if (m_songPixels > 0 && m_songPixelsWidth == width())
+    if (m_songPixels > 0 && m_songPixelsWidth == width() && m_songPixelsFont == font())
         return m_songPixels;
     constexpr int kMeasuredPixels = 100;
     QFont font = this->font();
@@ -108,6 +108,7 @@ int LyricsView::SongWidthPixels() const {
     // The line and a margin of half a letter on either side fill the width.
     m_songPixels = std::max(1, static_cast<int>(width() / (widest / kMeasuredPixels + 1)));
     m_songPixelsWidth = width();
+    m_songPixelsFont = this->font();
     return m_songPixels;
 }
 

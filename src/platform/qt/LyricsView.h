@@ -3,6 +3,7 @@
 #include "platform/qt/ControlView.h"
 #include "platform/ui/LyricsCtrl.h"
 
+#include <QFont>
 #include <QString>
 #include <QWidget>
 
@@ -38,7 +39,9 @@ private:
     void Describe();
 
     CLyricsCtrl& m_control;
-    // SongWidthPixels for the words and the width it was worked out for; 0 when not yet known.
+    // SongWidthPixels for the words, and the width and font it was worked out for; 0 when not yet
+    // known.
     mutable int m_songPixels = 0;
     mutable int m_songPixelsWidth = 0;
+    mutable QFont m_songPixelsFont;
 };
