@@ -8,6 +8,8 @@
 namespace {
 
 constexpr UINT kProgressPeriod = 500;
+// How far back Previous can go: more than a day of songs.
+constexpr std::size_t kHistoryLength = 1000;
 
 } // namespace
 
@@ -50,7 +52,11 @@ void CMainDlg::OnPlay() {
         }
     }
 
-    int row = choice.row;
+    StartRow(choice.row);
+}
+
+void CMainDlg::StartRow(int row) {
+    int count = m_list.GetItemCount();
     if (m_nSCInitMode > 1)
         InitSoundcard();
 
@@ -81,8 +87,45 @@ void CMainDlg::OnPlay() {
     EnableDlgItem(IDC_PAUSE, true);
 }
 
+void CMainDlg::PlayRow(int row) {
+    // As Play does from idle, with the row given; a song playing or paused gives way to it.
+    m_slider.SetPos(0);
+    KillTimer(IDT_PROGRESS);
+    if (m_bPaused) {
+        m_bPaused = FALSE;
+        SetDlgItemText(IDC_PAUSE, "Pause");
+    }
+    m_bPlaying = TRUE;
+    SetDlgItemText(IDC_PLAY, "Stop");
+    StartRow(row);
+}
+
+void CMainDlg::OnPrevious() {
+    // The last entry is the song playing (or played last); before it, the one to go back to.
+    if (m_history.empty())
+        return;
+    if (m_history.size() > 1)
+        m_history.pop_back();
+    int row = m_history.back();
+    m_history.pop_back();
+    PlayRow(row);
+}
+
+void CMainDlg::ForgetRow(int row) {
+    std::erase(m_history, row);
+    for (int& played : m_history) {
+        if (played > row)
+            --played;
+    }
+}
+
 MCIERROR CMainDlg::ShowAndOpenRow(int row) {
     std::string path = SongPath(row);
+    if (row >= 0 && row < m_list.GetItemCount()) {
+        if (m_history.size() == kHistoryLength)
+            m_history.erase(m_history.begin());
+        m_history.push_back(row);
+    }
     SelectAndShow(row);
     ShowCurrentSong(path);
     return OpenAndPlay(GetSafeHwnd(), path);

@@ -64,7 +64,7 @@ void ClickIfUsable(CDialog& window, int id, bool& posted) {
 
 } // namespace
 
-PlayerView ReadPlayerView(const CDialog& window, const MainWindowControls& ids, bool inputBlocked) {
+PlayerView ReadPlayerView(CDialog& window, const MainWindowControls& ids, bool inputBlocked) {
     PlayerView view;
     view.state = Paused(window, ids)    ? PlaybackState::Paused
                  : Playing(window, ids) ? PlaybackState::Playing
@@ -75,15 +75,18 @@ PlayerView ReadPlayerView(const CDialog& window, const MainWindowControls& ids, 
         view.lengthSeconds = std::max(slider->GetRangeMax(), 0);
         view.positionSeconds = std::clamp(slider->GetPos(), 0, view.lengthSeconds);
     }
+    // MPRIS asks these of the song, not of the moment: a playing song can be played, a paused one
+    // paused. The tray icon's left click, which no box blocks, plays, pauses and resumes.
+    view.canPlay = view.state != PlaybackState::Stopped || Usable(window, ids.play);
+    view.canPause = view.state != PlaybackState::Stopped && (inputBlocked || Usable(window, ids.pause));
     if (!inputBlocked) {
-        // MPRIS asks these of the song, not of the moment: a playing song can be played, a
-        // paused one paused.
-        view.canPlay = view.state != PlaybackState::Stopped || Usable(window, ids.play);
-        view.canPause = view.state != PlaybackState::Stopped && Usable(window, ids.pause);
         view.canGoNext = Usable(window, ids.next);
+        view.canGoPrevious = view.canGoNext && window.SendMessage(ids.playerMessage, PLAYER_CANGOBACK) != 0;
         view.canSeek =
             view.state == PlaybackState::Playing && Usable(window, ids.slider) && !view.title.empty();
     }
+    view.shuffle = window.SendMessage(ids.playerMessage, PLAYER_GETSHUFFLE) != 0;
+    view.volumePercent = static_cast<int>(window.SendMessage(ids.playerMessage, PLAYER_GETVOLUME));
     return view;
 }
 
@@ -91,25 +94,34 @@ bool PostRemoteCommand(CDialog& window, const MainWindowControls& ids, RemoteCom
                        bool inputBlocked) {
     HWND hwnd = window.GetSafeHwnd();
     // The tray icon is outside the window, so a box that blocks the window does not block it.
+    auto trayClick = [&](UINT mouse) {
+        PostMessage(hwnd, ids.trayMessage, ids.trayId, static_cast<LPARAM>(mouse));
+        return true;
+    };
+    const PlayerView view = ReadPlayerView(window, ids, inputBlocked);
+    const PlaybackState state = view.state;
+    // Between two songs of a run nothing plays, but Play reads Stop and a click would pause the run.
+    const bool idle = state == PlaybackState::Stopped && Caption(window, ids.play) != ids.stopCaption;
     switch (command) {
     case RemoteCommand::PlayPause:
-        PostMessage(hwnd, ids.trayMessage, ids.trayId, WM_LBUTTONDOWN);
-        return true;
+        return trayClick(WM_LBUTTONDOWN);
     case RemoteCommand::Raise:
-        PostMessage(hwnd, ids.trayMessage, ids.trayId, WM_RBUTTONDOWN);
-        return true;
+        return trayClick(WM_RBUTTONDOWN);
     default:
         break;
     }
-    if (inputBlocked)
+    if (inputBlocked) {
+        if ((command == RemoteCommand::Play && (state == PlaybackState::Paused || (idle && view.canPlay))) ||
+            (command == RemoteCommand::Pause && state == PlaybackState::Playing))
+            return trayClick(WM_LBUTTONDOWN);
         return false;
+    }
     bool posted = false;
-    PlaybackState state = ReadPlayerView(window, ids, inputBlocked).state;
     switch (command) {
     case RemoteCommand::Play:
         if (state == PlaybackState::Paused)
             ClickIfUsable(window, ids.pause, posted);
-        else if (state == PlaybackState::Stopped && Caption(window, ids.play) != ids.stopCaption)
+        else if (idle)
             ClickIfUsable(window, ids.play, posted);
         break;
     case RemoteCommand::Pause:
@@ -122,6 +134,12 @@ bool PostRemoteCommand(CDialog& window, const MainWindowControls& ids, RemoteCom
         break;
     case RemoteCommand::Next:
         ClickIfUsable(window, ids.next, posted);
+        break;
+    case RemoteCommand::Previous:
+        if (view.canGoPrevious) {
+            window.PostMessage(ids.playerMessage, PLAYER_PREVIOUS);
+            posted = true;
+        }
         break;
     case RemoteCommand::Quit:
         window.PostMessage(WM_CLOSE);
@@ -145,4 +163,12 @@ bool PostSeekTo(CDialog& window, const MainWindowControls& ids, long long second
     window.PostMessage(WM_HSCROLL, MAKEWPARAM(static_cast<WORD>(TB_ENDTRACK), 0),
                        static_cast<LPARAM>(ids.slider));
     return true;
+}
+
+void PostShuffle(CDialog& window, const MainWindowControls& ids, bool shuffle) {
+    window.PostMessage(ids.playerMessage, PLAYER_SETSHUFFLE, shuffle ? 1 : 0);
+}
+
+void PostVolume(CDialog& window, const MainWindowControls& ids, int percent) {
+    window.PostMessage(ids.playerMessage, PLAYER_SETVOLUME, std::clamp(percent, 0, 100));
 }
