@@ -94,6 +94,8 @@ public:
     void PlayRow(int row);
     // Back to the song played before this one in the run; at the first, that song again.
     void OnPrevious();
+    // The entry of the history that Previous plays, or -1 when there is none.
+    int PreviousInHistory() const;
     // A row left the list: the history forgets it, and the rows after it move up.
     void ForgetRow(int row);
     void ShowIdleControls();
@@ -170,7 +172,7 @@ public:
     bool m_bSearchCompleted = false;
     // A song the user asked for by name, played first once the search of its folder is done.
     std::string m_strRequestedSong;
-    // The rows played in this run, oldest first, for Previous.
+    // The rows played in this run, oldest first, for Previous; -1 for a song deleted since.
     std::vector<int> m_history;
     // Ours, kept in the profile after the twelve: the window's size in pixels (0: the template's)
     // and the synthesiser's volume in percent.

@@ -41,7 +41,7 @@ LRESULT CMainDlg::OnPlayerControl(WPARAM code, LPARAM value) {
         SetVolume(static_cast<int>(value));
         return 0;
     case PLAYER_CANGOBACK:
-        return !m_history.empty();
+        return PreviousInHistory() >= 0;
     case PLAYER_PREVIOUS:
         OnPrevious();
         return 0;

@@ -100,21 +100,34 @@ void CMainDlg::PlayRow(int row) {
     StartRow(row);
 }
 
+int CMainDlg::PreviousInHistory() const {
+    // The last entry is the song playing or played last; the way back is the latest entry before
+    // it whose song is still in the list. At the first song, that song itself.
+    const std::size_t end = m_history.size() > 1 ? m_history.size() - 1 : m_history.size();
+    for (std::size_t i = end; i-- > 0;) {
+        if (m_history[i] >= 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
 void CMainDlg::OnPrevious() {
-    // The last entry is the song playing (or played last); before it, the one to go back to.
-    if (m_history.empty())
+    const int entry = PreviousInHistory();
+    if (entry < 0)
         return;
-    if (m_history.size() > 1)
-        m_history.pop_back();
-    int row = m_history.back();
-    m_history.pop_back();
+    const int row = m_history[static_cast<std::size_t>(entry)];
+    // The song played again becomes the last entry once more.
+    m_history.resize(static_cast<std::size_t>(entry));
     PlayRow(row);
 }
 
 void CMainDlg::ForgetRow(int row) {
-    std::erase(m_history, row);
+    // A deleted song leaves a gap rather than nothing, so that the song playing is still known as
+    // the last entry when it was the one deleted.
     for (int& played : m_history) {
-        if (played > row)
+        if (played == row)
+            played = -1;
+        else if (played > row)
             --played;
     }
 }

@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QScreen>
 
 #include <algorithm>
 #include <chrono>
@@ -281,9 +282,15 @@ int QtBackend::ClientHeight(CDialog& dialog) {
 }
 
 void QtBackend::SetClientSize(CDialog& dialog, int width, int height) {
-    // A fixed window's minimum is its maximum, so it keeps its size.
-    if (DialogView* view = ViewOf(dialog))
-        view->resize(view->minimumSize().expandedTo(QSize(width, height)).boundedTo(view->maximumSize()));
+    DialogView* view = ViewOf(dialog);
+    if (!view)
+        return;
+    // No larger than the screen (a size kept from a larger one), no smaller than the template; a
+    // fixed window's minimum is its maximum, so it keeps its size.
+    QSize size(width, height);
+    if (const QScreen* screen = view->screen())
+        size = size.boundedTo(screen->availableSize());
+    view->resize(size.expandedTo(view->minimumSize()).boundedTo(view->maximumSize()));
 }
 
 CMemoryDC QtBackend::CopyFromDialog(CDialog& dialog, int x, int y, int width, int height) {
