@@ -24,7 +24,7 @@ namespace {
 
 Qt::WindowFlags FlagsFor(const DialogTemplate& tmpl) {
     // A window with a taskbar button of its own is a main window; the others are the dialogs of
-    // one. Neither can be maximised; only one with a sizing border can be resized.
+    // one. Neither has a maximise button; one with a sizing border can be made larger.
     Qt::WindowFlags flags = (tmpl.exStyle & WS_EX_APPWINDOW) ? Qt::Window : Qt::Dialog;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (tmpl.style & WS_SYSMENU)
