@@ -1,6 +1,7 @@
 # Sourced by scripts/e2e.sh: the program as one of a desktop session. Needs begin_run's $work and
 # $pids, a desktop from start_desktop, the session bus of e2e_mpris_bus, write_song and fail.
-#   - a second start hands its folder, or a song, to the running program and ends at once;
+#   - a second start hands its folder, or a song, to the running program and ends at once; a
+#     first start with a song plays that song first;
 #   - the sound stream in the mixer is named after the program and the song;
 #   - playerctl sets the play style and the volume and goes back to the song before;
 #   - the window can be made larger, and its size is kept;
@@ -108,13 +109,15 @@ e2e_session_check() { # PROGRAM
   grep -q '^PlayStile=0$' "$work/config/shufflon.INI" || fail "session: the play style was not kept"
   echo "e2e: session: size, volume and play style kept: $(grep -E '^(Window|Volume|PlayStile)' "$work/config/shufflon.INI" | tr '\n' ' ')"
 
-  # A tray started two seconds after the program gets the icon.
+  # Started with a song, without a panel: the song plays first, and a tray started two seconds
+  # after the program gets the icon.
   stop_panel
-  (cd "$work/first" && XDG_CONFIG_HOME="$work/config" exec "$program") >>"$work/session.log" 2>&1 &
+  (cd / && XDG_CONFIG_HOME="$work/config" exec "$program" "$work/Second Folder/Three.MID") >>"$work/session.log" 2>&1 &
   app=$!
   pids+=($app)
   window="$(wait_for_main_window)"
   [ -n "$window" ] || fail "session: the main window did not appear without a panel"
+  session_expect "a song on the command line plays first" Three.MID session_player metadata xesam:title
   sleep 2
   [ "$(session_tray_icon)" = no ] || fail "session: a tray icon without a tray"
   start_panel
