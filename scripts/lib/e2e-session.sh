@@ -1,7 +1,7 @@
 # Sourced by scripts/e2e.sh: the program as one of a desktop session. Needs begin_run's $work and
 # $pids, a desktop from start_desktop, the session bus of e2e_mpris_bus, write_song and fail.
 #   - a second start hands its folder, or a song, to the running program and ends at once; a
-#     first start with a song plays that song first;
+#     first start with a song plays that song first; --new-instance starts another one anyway;
 #   - the sound stream in the mixer is named after the program and the song;
 #   - playerctl sets the play style and the volume and goes back to the song before;
 #   - the window can be made larger, and its size is kept;
@@ -122,6 +122,15 @@ e2e_session_check() { # PROGRAM
   [ "$(session_tray_icon)" = no ] || fail "session: a tray icon without a tray"
   start_panel
   session_expect "a tray started two seconds later gets the icon" yes session_tray_icon
+
+  # --new-instance starts a second program anyway.
+  local second
+  (cd "$work/first" && XDG_CONFIG_HOME="$work/config" exec "$program" --new-instance) >>"$work/session.log" 2>&1 &
+  second=$!
+  pids+=($second)
+  session_expect "--new-instance opens a second window" 2 session_windows
+  kill "$second"
+  wait "$second" 2>/dev/null || true
   close_and_wait "$window" "$app"
   echo "e2e: session: passed"
 }

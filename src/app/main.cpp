@@ -38,7 +38,9 @@ int main(int argc, char** argv) {
     int qtArguments = 1;
     return RunQtProgram(qtArguments, argv, [&] {
         SessionInstance session(QStringLiteral(SHUFFLON_APP_ID), IDD_MAIN, WM_OPENREQUEST);
-        if (!line.newInstance && session.HandOver(place.song.empty() ? place.folder : place.song))
+        // --new-instance never hands over, but the first Shufflon of a session owns the name.
+        if (!session.Claim() && !line.newInstance &&
+            session.HandOver(place.song.empty() ? place.folder : place.song))
             return;
         if (!place.song.empty())
             RequestOpen(place.song);

@@ -78,7 +78,7 @@ SessionInstance::~SessionInstance() {
     }
 }
 
-bool SessionInstance::HandOver(const std::string& path) {
+bool SessionInstance::Claim() {
     if (!m_bus.isConnected() || !m_bus.interface())
         return false;
     // The object first, so that whoever finds the name finds the object too.
@@ -90,12 +90,19 @@ bool SessionInstance::HandOver(const std::string& path) {
                                                QDBusConnectionInterface::DontAllowReplacement);
         if (registered.isValid() && registered.value() == QDBusConnectionInterface::ServiceRegistered) {
             m_owner = true;
-            return false;
+            return true;
         }
         m_bus.unregisterObject(objectPath);
     }
     m_object.reset();
-    QDBusMessage open = QDBusMessage::createMethodCall(m_applicationId, objectPath, m_applicationId, kOpen);
+    return false;
+}
+
+bool SessionInstance::HandOver(const std::string& path) {
+    if (!m_bus.isConnected())
+        return false;
+    QDBusMessage open = QDBusMessage::createMethodCall(m_applicationId, ObjectPathOf(m_applicationId),
+                                                       m_applicationId, kOpen);
     open << QByteArray::fromStdString(path);
     return m_bus.call(open, QDBus::Block, kAnswerMs).type() == QDBusMessage::ReplyMessage;
 }

@@ -13,7 +13,7 @@
 
 class OpenRequestObject;
 
-// One Shufflon per desktop session. The first start owns the application id as its name on the
+// One Shufflon per desktop session. The first start claims the application id as its name on the
 // session bus, with an object whose interface is named after the id too; a later start hands that
 // one what its command line named and ends. Without a session bus every start stands alone.
 //
@@ -29,9 +29,10 @@ public:
     SessionInstance(const SessionInstance&) = delete;
     SessionInstance& operator=(const SessionInstance&) = delete;
 
-    // Takes the name, or, when another program has it, hands it `path` (a folder or a song; empty:
-    // only bring the window to the front). True when the other program took the path, so that this
-    // start ends; false when this program goes on, as the one of the session or alone.
+    // Takes the name when no other program has it; false when one has (or there is no bus).
+    bool Claim();
+    // Hands the program that has the name `path` (a folder or a song; empty: only bring the window
+    // to the front). True when it took the path, so that this start ends.
     bool HandOver(const std::string& path);
 
     // What the object on the bus calls with each request.
