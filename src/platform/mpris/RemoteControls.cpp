@@ -76,14 +76,21 @@ PlayerView ReadPlayerView(CDialog& window, const MainWindowControls& ids, bool i
         view.positionSeconds = std::clamp(slider->GetPos(), 0, view.lengthSeconds);
     }
     // MPRIS asks these of the song, not of the moment: a playing song can be played, a paused one
-    // paused. The tray icon's left click, which no box blocks, plays, pauses and resumes.
-    view.canPlay = view.state != PlaybackState::Stopped || Usable(window, ids.play);
-    view.canPause = view.state != PlaybackState::Stopped && (inputBlocked || Usable(window, ids.pause));
+    // paused.
     if (!inputBlocked) {
+        view.canPlay = view.state != PlaybackState::Stopped || Usable(window, ids.play);
+        view.canPause = view.state != PlaybackState::Stopped && Usable(window, ids.pause);
         view.canGoNext = Usable(window, ids.next);
         view.canGoPrevious = view.canGoNext && window.SendMessage(ids.playerMessage, PLAYER_CANGOBACK) != 0;
         view.canSeek =
             view.state == PlaybackState::Playing && Usable(window, ids.slider) && !view.title.empty();
+    } else {
+        // What is left is the tray icon's left click, which no box blocks: during a play run it
+        // pauses and resumes, outside one it starts a run.
+        const bool run = Caption(window, ids.play) == ids.stopCaption;
+        view.canPlay = view.state == PlaybackState::Playing || (run && view.state == PlaybackState::Paused) ||
+                       (!run && Usable(window, ids.play));
+        view.canPause = run && view.state != PlaybackState::Stopped;
     }
     view.shuffle = window.SendMessage(ids.playerMessage, PLAYER_GETSHUFFLE) != 0;
     view.volumePercent = static_cast<int>(window.SendMessage(ids.playerMessage, PLAYER_GETVOLUME));
@@ -100,8 +107,6 @@ bool PostRemoteCommand(CDialog& window, const MainWindowControls& ids, RemoteCom
     };
     const PlayerView view = ReadPlayerView(window, ids, inputBlocked);
     const PlaybackState state = view.state;
-    // Between two songs of a run nothing plays, but Play reads Stop and a click would pause the run.
-    const bool idle = state == PlaybackState::Stopped && Caption(window, ids.play) != ids.stopCaption;
     switch (command) {
     case RemoteCommand::PlayPause:
         return trayClick(WM_LBUTTONDOWN);
@@ -111,8 +116,8 @@ bool PostRemoteCommand(CDialog& window, const MainWindowControls& ids, RemoteCom
         break;
     }
     if (inputBlocked) {
-        if ((command == RemoteCommand::Play && (state == PlaybackState::Paused || (idle && view.canPlay))) ||
-            (command == RemoteCommand::Pause && state == PlaybackState::Playing))
+        if ((command == RemoteCommand::Play && state != PlaybackState::Playing && view.canPlay) ||
+            (command == RemoteCommand::Pause && state == PlaybackState::Playing && view.canPause))
             return trayClick(WM_LBUTTONDOWN);
         return false;
     }
@@ -121,7 +126,8 @@ bool PostRemoteCommand(CDialog& window, const MainWindowControls& ids, RemoteCom
     case RemoteCommand::Play:
         if (state == PlaybackState::Paused)
             ClickIfUsable(window, ids.pause, posted);
-        else if (idle)
+        // Between two songs of a run nothing plays, but Play reads Stop.
+        else if (state == PlaybackState::Stopped && Caption(window, ids.play) != ids.stopCaption)
             ClickIfUsable(window, ids.play, posted);
         break;
     case RemoteCommand::Pause:

@@ -102,6 +102,16 @@ TEST_F(RemoteControlsTest, ABlockedWindowRefusesItsButtonsButNotWhatTheTrayDoes)
     Send(RemoteCommand::Stop);
     EXPECT_TRUE(Send(RemoteCommand::Play, true));
     EXPECT_EQ(View().state, PlaybackState::Playing);
+    // A song played by a double click is outside a run: the tray's click would start a run instead
+    // of pausing it.
+    Send(RemoteCommand::Stop);
+    Dialog().m_list.RowChosenByUser(1);
+    PostMessage(Dialog().GetSafeHwnd(), WM_NOTIFY, IDC_SONGLIST, static_cast<LPARAM>(NM_DBLCLK));
+    m_backend.Advance(600);
+    EXPECT_EQ(View().state, PlaybackState::Playing);
+    EXPECT_FALSE(View(true).canPause);
+    EXPECT_FALSE(Send(RemoteCommand::Pause, true));
+    EXPECT_EQ(View().title, "b.mid");
 }
 
 TEST_F(RemoteControlsTest, PreviousGoesBackThroughTheSongsOfTheRun) {
