@@ -9,7 +9,7 @@
 
 void CMainDlg::OnBrowse() {
     std::optional<std::string> folder = BrowseForFolder(GetSafeHwnd(), "Please, select MIDI files folder");
-    if (!folder)
+    if (!folder || m_bClosing)
         return;
     ChangeFolder(*folder);
 }
@@ -25,18 +25,29 @@ void CMainDlg::ChangeFolder(const std::string& folder) {
     }
     if (m_bUseTaglist)
         SaveTagList();
+    if (m_bClosing)
+        return;
     SetDlgItemText(IDC_FOLDER, folder);
     SearchFolder(folder);
 }
 
 void CMainDlg::SearchFolder(const std::string& folder) {
+    // From here until the search has completed and the marks are read, the list is not the
+    // folder's: a close in between leaves the folder's tag file as it is.
+    m_bSearchCompleted = false;
+    m_bTagsRead = false;
     m_list.DeleteAllItems();
     // Rows are a song's identity only within one list.
     m_history.clear();
     const std::string requestedSong = std::exchange(m_strRequestedSong, std::string());
 
     CDirStruct engine;
-    m_bSearchCompleted = engine.Search(folder, &m_list, m_bSubfolders) == 0;
+    m_pSearch = &engine;
+    int result = engine.Search(folder, &m_list, m_bSubfolders);
+    m_pSearch = nullptr;
+    if (m_bClosing)
+        return;
+    m_bSearchCompleted = result == 0;
     if (!m_bSearchCompleted) {
         KillTimer(IDT_PROGRESS);
         CloseDevice();
@@ -62,6 +73,8 @@ void CMainDlg::SearchFolder(const std::string& folder) {
             LoadTagList();
         // The template's placeholder counts would otherwise stay until a song starts.
         ShowPlayedCount();
+        if (m_bClosing)
+            return;
         // A song the user named plays first, Autoplay or not.
         const int requested = requestedSong.empty() ? -1 : FindSongRow(requestedSong);
         if (requested >= 0)
@@ -69,6 +82,7 @@ void CMainDlg::SearchFolder(const std::string& folder) {
         else if (m_bAutoplay)
             OnNext();
     } else {
+        m_bTagsRead = true; // an empty list has no marks to lose
         ShowEmptyList();
     }
 }

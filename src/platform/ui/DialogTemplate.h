@@ -82,7 +82,10 @@ struct ControlTemplate {
     const char* text; // for a static icon: unused
     short x, y, cx, cy;
     DWORD style;
-    int iconId = 0;      // static icons
+    int iconId = 0; // static icons
+    // What a screen reader says for a control whose own text does not say it (a field, a list, a
+    // "..." button); for a static that shows a value, the name of that value ("Status").
+    const char* accessibleName = nullptr;
     unsigned follow = 0; // FOLLOW_* and GROW_* flags
 };
 
