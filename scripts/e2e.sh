@@ -122,12 +122,14 @@ kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was
 profile="$work/config/shufflon.INI"
 [ -f "$profile" ] || fail "no settings written"
 keys="$(grep -c '=' "$profile")"
-# The twelve settings, then the SoundFont and whether the lyrics window is open, in that order.
-[ "$keys" -eq 14 ] || fail "expected 14 settings, found $keys"
-[ "$(grep '=' "$profile" | tail -n 2 | cut -d= -f1 | paste -sd' ')" = "SoundFont ShowLyrics" ] ||
-  fail "the SoundFont and ShowLyrics keys are not last"
-echo "e2e: closing wrote the 14 settings"
+# The twelve settings, then ours: the SoundFont, the window's size, the volume and whether the
+# lyrics window is open, in that order.
+[ "$keys" -eq 17 ] || fail "expected 17 settings, found $keys"
+[ "$(grep '=' "$profile" | tail -n 5 | cut -d= -f1 | tr '\n' ' ')" = "SoundFont WindowWidth WindowHeight Volume ShowLyrics " ] ||
+  fail "our keys are not last in order: $(grep '=' "$profile" | tail -n 5 | tr '\n' ' ')"
+echo "e2e: closing wrote the 17 settings"
 
 source "$root/scripts/lib/e2e-lyrics.sh" && e2e_lyrics
 "$root/scripts/lib/e2e-wayland.sh" "$build" || fail "the Wayland pass failed"
+source "$root/scripts/lib/e2e-session.sh" && e2e_session_check "$program"
 echo "e2e: passed"

@@ -11,7 +11,6 @@ using ThisClass = CLyricsDlg;
 
 const MessageMapEntry kMessageMap[] = {
     ON_WM_TIMER(),
-    ON_WM_SIZE(),
     ON_WM_CLOSE(),
 };
 
@@ -40,10 +39,6 @@ void CLyricsDlg::OnCancel() {
 
 void CLyricsDlg::OnClose() {
     m_player.SetLyricsOpen(false);
-}
-
-void CLyricsDlg::OnSize(UINT, int cx, int cy) {
-    m_words.SetWindowSize(cx, cy);
 }
 
 void CLyricsDlg::ShowSong(const std::string& path) {

@@ -31,7 +31,6 @@ public:
     void OnCancel() override;
     void OnClose();
     void OnTimer(UINT id);
-    void OnSize(UINT type, int cx, int cy);
 
     // The words of the song in the file, or of no song for an empty path.
     void ShowSong(const std::string& path);

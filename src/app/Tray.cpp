@@ -16,6 +16,7 @@ void CMainDlg::AddTrayIcon() {
 }
 
 void CMainDlg::SetTrayIcon(int state) {
+    m_nTrayIconState = state;
     NOTIFYICONDATA data;
     data.hWnd = GetSafeHwnd();
     data.uID = IDC_TRAYICON;
@@ -55,11 +56,32 @@ LRESULT CMainDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
         break;
     case WM_RBUTTONDOWN:
         ShowWindow(SW_SHOW);
-        if (m_bShowLyrics)
-            m_pLyricsDlg->Show(true);
+        SetLyricsOpen(m_bShowLyrics); // an open lyrics window comes back with it
         break;
     default:
         break;
+    }
+    return 0;
+}
+
+LRESULT CMainDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+    // A notification area that came after the program, or came back: the icon is added as it
+    // would show by now.
+    if (m_bTrayShown)
+        return 0;
+    AddTrayIcon();
+    SetTrayIcon(m_nTrayIconState);
+    const std::string name = GetDlgItemText(IDC_SONGNAME);
+    SetTrayTip(name.empty() ? "Shufflon" : name);
+    return 0;
+}
+
+LRESULT CMainDlg::OnTaskbarGone(WPARAM, LPARAM) {
+    // Hide minimises from now on; a window hidden into the tray that went could not come back.
+    m_bTrayShown = false;
+    if (!IsWindowVisible()) {
+        ShowWindow(SW_SHOW);
+        SetLyricsOpen(m_bShowLyrics);
     }
     return 0;
 }

@@ -37,11 +37,6 @@ inline constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) {
 // Window messages.
 inline constexpr UINT WM_NULL = 0x0000;
 inline constexpr UINT WM_DESTROY = 0x0002;
-// A window with a sizing border was resized: wParam SIZE_RESTORED or SIZE_MAXIMIZED, the client
-// area's width in pixels in the low word of lParam, its height in the high word.
-inline constexpr UINT WM_SIZE = 0x0005;
-inline constexpr WPARAM SIZE_RESTORED = 0;
-inline constexpr WPARAM SIZE_MAXIMIZED = 2;
 inline constexpr UINT WM_SETFOCUS = 0x0007;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;

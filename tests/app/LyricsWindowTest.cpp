@@ -180,7 +180,7 @@ TEST_F(LyricsWindowTest, TheMenuItemTheCloseBoxHideAndTheProfileAgree) {
     // Left open at close, it opens again at the next start, after every other key.
     Dialog().SendMessage(WM_CLOSE);
     std::string profile = Profile();
-    EXPECT_EQ(profile.substr(profile.find("SoundFont="), 24), "SoundFont=\nShowLyrics=1\n");
+    EXPECT_EQ(profile.substr(profile.find("Volume="), 24), "Volume=100\nShowLyrics=1\n");
     Restart();
     EXPECT_TRUE(Open());
     EXPECT_TRUE(Checked());

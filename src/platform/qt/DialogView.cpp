@@ -3,6 +3,7 @@
 #include "platform/qt/ButtonViews.h"
 #include "platform/qt/ControlView.h"
 #include "platform/qt/Icons.h"
+#include "platform/qt/ListView.h"
 #include "platform/qt/Text.h"
 #include "platform/ui/Dialog.h"
 
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
@@ -28,8 +28,7 @@ constexpr int kFrameBorder = 4;
 
 Qt::WindowFlags FlagsFor(const DialogTemplate& tmpl) {
     // A window with a taskbar button of its own is a main window; the others are the dialogs of
-    // one. Only a window with a sizing border can be resized, and only one with a maximise box
-    // maximised.
+    // one. One with a sizing border can be made larger, and maximised when it has a maximise box.
     Qt::WindowFlags flags = (tmpl.exStyle & WS_EX_APPWINDOW) ? Qt::Window : Qt::Dialog;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (tmpl.style & WS_SYSMENU)
@@ -49,16 +48,21 @@ DialogView::DialogView(CDialog& dialog)
     const DialogTemplate& tmpl = dialog.Template();
     setFont(m_metrics.font);
     setAutoFillBackground(true);
+    m_templateSize = QSize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
     if (tmpl.style & WS_THICKFRAME) {
-        resize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
-        setMinimumSize(m_metrics.X(tmpl.cx / 2), m_metrics.Y(tmpl.cy / 2));
+        setMinimumSize(m_templateSize);
+        resize(m_templateSize);
     } else {
-        setFixedSize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
+        setFixedSize(m_templateSize);
     }
 
     for (const auto& control : dialog.Controls()) {
-        if (ControlView* view = CreateControlView(*control, m_metrics, *this))
-            m_views.emplace(control.get(), view);
+        ControlView* view = CreateControlView(*control, m_metrics, *this);
+        if (!view)
+            continue;
+        m_views.emplace(control.get(), view);
+        if (control->Template().follow != 0)
+            m_followers.push_back({&view->Widget(), view->Widget().geometry(), control->Template().follow});
     }
     // Group boxes are drawn behind the controls they frame, which come later in the template.
     // Radio groups run from one control with WS_GROUP to the next.
@@ -180,8 +184,8 @@ void DialogView::PlaceAtFirstShow(DialogView* owner) {
     m_shownBefore = true;
     if (owner == this)
         owner = nullptr;
-    // A window with a sizing border is one the user keeps beside the main window, so it opens
-    // beside it rather than over it.
+    // A window of the main one's with a sizing border is one the user keeps beside it, so it
+    // opens beside it rather than over it.
     const bool besideOwner =
         (m_dialog.Template().style & WS_THICKFRAME) && owner && owner->isVisible() && !owner->isMinimized();
     if (!m_placed && !(besideOwner && PlaceBeside(*owner)))
@@ -272,6 +276,23 @@ void DialogView::PostCommand(int id) {
     m_dialog.PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
 }
 
+void DialogView::resizeEvent(QResizeEvent* event) {
+    // What the window gained over its template goes to the controls that follow its edges.
+    const int wider = std::max(0, width() - m_templateSize.width());
+    const int taller = std::max(0, height() - m_templateSize.height());
+    for (const Follower& follower : m_followers) {
+        QRect rect = follower.templateRect;
+        rect.translate(follower.follow & FOLLOW_RIGHT ? wider : 0,
+                       follower.follow & FOLLOW_BOTTOM ? taller : 0);
+        rect.setWidth(rect.width() + (follower.follow & GROW_WIDTH ? wider : 0));
+        rect.setHeight(rect.height() + (follower.follow & GROW_HEIGHT ? taller : 0));
+        follower.widget->setGeometry(rect);
+        if (auto* list = dynamic_cast<ListView*>(follower.widget); list && (follower.follow & GROW_WIDTH))
+            list->SetExtraWidth(wider);
+    }
+    QWidget::resizeEvent(event);
+}
+
 void DialogView::closeEvent(QCloseEvent* event) {
     // The close box and the window manager's close ask the dialog; the view closes only when
     // the dialog destroys it.
@@ -329,18 +350,6 @@ void DialogView::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     event->ignore();
-}
-
-void DialogView::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    // Only a window with a sizing border changes size; it lays out its controls itself.
-    if (!(m_dialog.Template().style & WS_THICKFRAME))
-        return;
-    const QSize size = event->size();
-    m_dialog.PostMessage(
-        WM_SIZE, isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED,
-        static_cast<LPARAM>(MAKEWPARAM(static_cast<WORD>(std::clamp(size.width(), 0, 0xFFFF)),
-                                       static_cast<WORD>(std::clamp(size.height(), 0, 0xFFFF)))));
 }
 
 void DialogView::mouseDoubleClickEvent(QMouseEvent* event) {

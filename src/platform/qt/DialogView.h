@@ -17,17 +17,16 @@ class CControl;
 class ControlView;
 
 // The window of a dialog: a top-level widget of the template's size with the controls' views
-// placed by their dialog units. Its size is fixed, unless the template gives it a sizing border:
-// then every change of its size posts WM_SIZE, and the dialog places its controls itself. It is a
-// plain widget, not a QDialog, so Qt adds no key handling of its own; the keys a Windows dialog
-// gives meaning to become messages:
+// placed by their dialog units. It is a plain widget, not a QDialog, so Qt adds no key handling of
+// its own; the keys a Windows dialog gives meaning to become messages:
 // - Escape posts IDCANCEL; Enter clicks the focused push button, or else posts the default push
 //   button's command, or IDOK. What those commands do is the dialog's business.
 // - The close box and Alt+F4 post WM_CLOSE; the widget itself never closes.
 // - Alt+Space and a right click on the background open the system menu, whose items post
 //   WM_SYSCOMMAND, except Move, which the window manager does.
 // Minimising and restoring by the window manager are reported to the dialog. A double click on the
-// background posts WM_LBUTTONDBLCLK.
+// background posts WM_LBUTTONDBLCLK. A template with a sizing border (WS_THICKFRAME) makes a window
+// the user can make larger than the template; its controls follow as their templates say.
 //
 // A static text of a window on the screen that changes again within kTextPaceMs of its last
 // change shows its newest text when that time is up, not every text in between: a folder search
@@ -57,12 +56,12 @@ public:
     void PopUpSystemMenu(const QPoint& globalPosition);
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void PlaceAtFirstShow(DialogView* owner);
@@ -75,8 +74,17 @@ private:
     bool HoldText(const CControl& control);
     void ShowHeldTexts();
 
+    // A control that moves or grows with the window, and where its template puts it.
+    struct Follower {
+        QWidget* widget;
+        QRect templateRect;
+        unsigned follow;
+    };
+
     CDialog& m_dialog;
     DialogMetrics m_metrics;
+    QSize m_templateSize;
+    std::vector<Follower> m_followers;
     std::unordered_map<const CControl*, ControlView*> m_views;
     QPointer<QMenu> m_systemMenu;
     bool m_placed = false;

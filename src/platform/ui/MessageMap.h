@@ -63,14 +63,6 @@ using MessageMap = std::span<const MessageMapEntry>;
         }                                                                                                    \
     }
 
-#define ON_WM_SIZE()                                                                                         \
-    MessageMapEntry {                                                                                        \
-        WM_SIZE, 0, 0, 0, [](CWnd& w, WPARAM wp, LPARAM lp) -> LRESULT {                                     \
-            static_cast<ThisClass&>(w).OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));                \
-            return 0;                                                                                        \
-        }                                                                                                    \
-    }
-
 #define ON_WM_SYSCOMMAND()                                                                                   \
     MessageMapEntry {                                                                                        \
         WM_SYSCOMMAND, 0, 0, 0, [](CWnd& w, WPARAM wp, LPARAM lp) -> LRESULT {                               \

@@ -4,9 +4,11 @@
 
 namespace {
 
-// The control's text is its name for screen readers; the window gives it the words.
+// The control's text is its name for screen readers; the window gives it the words. It fills the
+// window, however large the user makes it.
 constexpr ControlTemplate kControls[] = {
-    {IDC_LYRICS, ControlKind::Lyrics, "Lyrics", 0, 0, 300, 90, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+    {IDC_LYRICS, ControlKind::Lyrics, "Lyrics", 0, 0, 300, 90, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, nullptr,
+     GROW_WIDTH | GROW_HEIGHT},
 };
 
 } // namespace
