@@ -148,6 +148,6 @@ void ListView::mouseDoubleClickEvent(QMouseEvent* event) {
     QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid())
         ChosenByUser(index.row());
-    m_control.Owner().PostMessage(WM_NOTIFY, static_cast<WPARAM>(m_control.GetDlgCtrlID()),
+    m_control.Owner().SendMessage(WM_NOTIFY, static_cast<WPARAM>(m_control.GetDlgCtrlID()),
                                   static_cast<LPARAM>(NM_DBLCLK));
 }
