@@ -2,8 +2,9 @@
 # End to end: the real shufflon on a virtual desktop (Xvfb with icewm, which hosts tray icons)
 # and a PulseAudio null sink, started with default settings in a folder of three short songs.
 # Checks that the songs are heard one after another (recorded from the sink's monitor, the gaps
-# found with sox), that the tray shows the playing icon, that a click on Stop silences it and
-# that closing the window writes the settings. Every wait is for something the program does, with
+# found with sox), that the tray shows the playing icon, that a click on Stop silences it, that
+# the window takes a user's clicks as Windows did (the About box's dog), and that closing the
+# window writes the settings. Every wait is for something the program does, with
 # a generous limit, so that a busy machine or a slow sink makes it slower but never fails it.
 #
 # Usage: scripts/e2e.sh [BUILD_DIR]   (default: build)
@@ -111,6 +112,8 @@ sox "$work/stopped.wav" "$work/tail.wav" trim 1.5 2>/dev/null || cp "$work/stopp
 tail_rms="$(rms "$work/tail.wav")"
 awk -v r="$tail_rms" 'BEGIN {exit !(r < 0.0005)}' || fail "still sounding after Stop (RMS $tail_rms)"
 echo "e2e: silent after Stop (RMS $tail_rms)"
+
+source "$root/scripts/lib/e2e-input.sh" && e2e_input_check "$window"
 
 # Closing the window writes the settings.
 close_and_wait "$window" "$app"
