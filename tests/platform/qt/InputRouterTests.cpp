@@ -243,6 +243,18 @@ TEST_F(InputRouterTest, InputWaitingWhileACommandHoldsABoxMeetsABlockedWindow) {
              DoubleClick(View(), RowPoint(2));
          },
          [&] { return static_cast<std::size_t>(dialog.doubleClicks); }},
+        {"a click in the slider's channel, whose release the box keeps from it",
+         [&] {
+             TrackbarView& view = Widget<TrackbarView>(dialog, kSliderId);
+             QPoint end(view.width() - 3, view.HandleRect().center().y());
+             Click(View(), view.mapTo(&View(), end));
+         },
+         [&] {
+             // Paging held on would go on stepping after the box.
+             RunUntil([] { return false; },
+                      TrackbarView::kRepeatDelayMs + 2 * TrackbarView::kRepeatIntervalMs);
+             return dialog.scrolls.size();
+         }},
         {"a drag of the slider's thumb", [&] { DragThumb(); }, [&] { return dialog.scrolls.size(); }},
     };
     dialog.boxOnCommand = true;
