@@ -5,7 +5,7 @@
 
 # The number of pixels of the dog's brown coat in a picture.
 dog_pixels() { # picture
-  convert "$1" -fx '(abs(r-0.545)<0.08 && abs(g-0.353)<0.08 && abs(b-0.169)<0.08) ? 1 : 0' \
+  convert "$1" -fuzz 10% -fill black +opaque '#8B5A2B' -fill white -opaque '#8B5A2B' \
     -format '%[fx:round(mean*w*h)]' info: 2>/dev/null || echo 0
 }
 
@@ -15,13 +15,14 @@ windows_named() { # title
 }
 
 e2e_input_check() { # MAIN_WINDOW
-  local main="$1" width height box about shots heard pixels best=0 best_shot=""
+  local main="$1" width height box about heard pixels best=0
   read -r width height < <(xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
   # A point of the main window in its template's dialog units (300 x 164).
   at_units() { echo "$(( $1 * width / 300 )) $(( $2 * height / 164 ))"; }
 
-  # Save song with no song: two quick clicks give one box, not one on top of the other.
-  xdotool mousemove --window "$main" $(at_units 212 50) click --repeat 2 --delay 60 1
+  # Save song with no song: two clicks that reach the program together, as while it is busy, give
+  # one box, not one on top of the other.
+  xdotool mousemove --window "$main" $(at_units 212 50) click --repeat 2 --delay 1 1
   for _ in $(seq 100); do [ "$(windows_named Shufflon | wc -l)" -ge 2 ] && break; sleep 0.1; done
   sleep 2 # room for a second box, should one come
   [ "$(windows_named Shufflon | wc -l)" -eq 2 ] ||
@@ -29,7 +30,7 @@ e2e_input_check() { # MAIN_WINDOW
   box="$(windows_named Shufflon | grep -vx "$main" | head -n 1)"
   xdotool windowactivate --sync "$box" key Escape 2>/dev/null || xdotool key Escape
   for _ in $(seq 100); do [ "$(windows_named Shufflon | wc -l)" -eq 1 ] && break; sleep 0.1; done
-  echo "e2e: two quick clicks on Save song gave one box"
+  echo "e2e: two clicks on Save song at once gave one box"
 
   # The About box's icon, double-clicked with Ctrl and Shift held: the dog runs and barks.
   xdotool mousemove --window "$main" $(at_units 212 32) click 1
@@ -47,18 +48,21 @@ e2e_input_check() { # MAIN_WINDOW
   xdotool keydown ctrl shift
   xdotool mousemove --window "$about" $(( 6 * width / 261 + 36 )) $(( 6 * height / 114 + 36 )) \
     click --repeat 2 --delay 80 1
-  # The dog runs for two and a half seconds or more; pictures are taken all the while.
-  mkdir -p "$work/shots"
-  for i in $(seq 30); do import -window "$about" "$work/shots/$(printf %02d "$i").png" 2>/dev/null; sleep 0.1; done
-  xdotool keyup shift ctrl
-  sleep 1
-  kill "$rec"; wait "$rec" 2>/dev/null || true
-  [ -z "$(windows_named 'SHF Hidden DOG')" ] || fail "a hint came instead of the dog"
-  for shots in "$work"/shots/*.png; do
-    pixels="$(dog_pixels "$shots")"
-    [ "$pixels" -gt "$best" ] && { best="$pixels"; best_shot="$shots"; }
+  # The dog runs for two and a half seconds or more. The keys stay down until it is seen, or for
+  # half a minute, so that a busy machine reaching the double click late still finds them held.
+  for _ in $(seq 300); do
+    import -window "$about" "$work/dog.png" 2>/dev/null || true
+    pixels="$(dog_pixels "$work/dog.png")"
+    [ "$pixels" -gt "$best" ] && { best="$pixels"; cp "$work/dog.png" "$work/best-dog.png"; }
+    [ "$best" -ge 100 ] && break
+    [ -n "$(windows_named 'SHF Hidden DOG')" ] && break
+    sleep 0.1
   done
-  [ -n "${E2E_PICTURES:-}" ] && mkdir -p "$E2E_PICTURES" && cp "$work/about.png" "$best_shot" "$E2E_PICTURES/" 2>/dev/null
+  xdotool keyup shift ctrl
+  sleep 3 # the rest of the bark
+  kill "$rec"; wait "$rec" 2>/dev/null || true
+  [ -z "${E2E_PICTURES:-}" ] || { mkdir -p "$E2E_PICTURES" && cp "$work"/about.png "$work"/best-dog.png "$E2E_PICTURES/"; } 2>/dev/null || true
+  [ -z "$(windows_named 'SHF Hidden DOG')" ] || fail "a hint came instead of the dog"
   [ "$best" -ge 100 ] || fail "no dog seen on the About box (at most $best brown pixels)"
   heard="$(sox "$work/bark.wav" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}')"
   awk -v r="$heard" 'BEGIN {exit !(r > 0.005)}' || fail "no bark heard (RMS $heard)"
