@@ -3,9 +3,11 @@
 # and a PulseAudio null sink, started with default settings in a folder of three short songs.
 # Checks that the songs are heard one after another (recorded from the sink's monitor, the gaps
 # found with sox), that the tray shows the playing icon, that a click on Stop silences it, that
-# the window takes a user's clicks as Windows did (the About box's dog), and that closing the
-# window writes the settings. Every wait is for something the program does, with
-# a generous limit, so that a busy machine or a slow sink makes it slower but never fails it.
+# the window takes a user's clicks as Windows did (scripts/lib/e2e-input.sh: the About box's dog)
+# and that closing the window writes the settings; then what a screen reader and a keyboard meet
+# (scripts/lib/e2e-a11y.sh) and the same program on Wayland (scripts/lib/e2e-wayland.sh). Every
+# wait is for something the program does, with a generous limit, so that a busy machine or a slow
+# sink makes it slower but never fails it.
 #
 # Usage: scripts/e2e.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -32,6 +34,7 @@ write_song "$work/songs/three.mid" '\x49' '\x43'
 
 start_desktop "$work"
 source "$root/scripts/lib/e2e-mpris.sh" && e2e_mpris_bus
+source "$root/scripts/lib/e2e-a11y.sh" && e2e_a11y_bus
 
 # The songs the program starts, as the files it opens (the search only lists the folder).
 inotifywait -m -e open --format '%f' "$work/songs" >"$work/opened.log" 2>"$work/inotify.log" &
@@ -114,6 +117,7 @@ awk -v r="$tail_rms" 'BEGIN {exit !(r < 0.0005)}' || fail "still sounding after 
 echo "e2e: silent after Stop (RMS $tail_rms)"
 
 source "$root/scripts/lib/e2e-input.sh" && e2e_input_check "$window"
+e2e_a11y_check "$work/opened.log"
 
 # Closing the window writes the settings.
 close_and_wait "$window" "$app"
@@ -125,4 +129,6 @@ keys="$(grep -c '=' "$profile")"
 [ "$keys" -eq 13 ] || fail "expected 13 settings, found $keys"
 [ "$(grep '=' "$profile" | tail -n 1 | cut -d= -f1)" = SoundFont ] || fail "the SoundFont key is not last"
 echo "e2e: closing wrote the 13 settings"
+
+"$root/scripts/lib/e2e-wayland.sh" "$build" || fail "the Wayland pass failed"
 echo "e2e: passed"
