@@ -21,12 +21,6 @@ source "$root/scripts/lib/desktop.sh"
 begin_run e2e
 fail() { echo "e2e: FAILED: $*"; exit 1; }
 
-# A song of 3.5 s: one long note for 2.5 s, then a second of silence. One tick is a millisecond.
-write_song() { # path program note
-  local head='MThd\x00\x00\x00\x06\x00\x00\x00\x01\x03\xe8MTrk\x00\x00\x00\x18'
-  local track='\x00\xff\x51\x03\x0f\x42\x40\x00\xc0'"$2"'\x00\x90'"$3"'\x64\x93\x44\x80'"$3"'\x00\x87\x68\xff\x2f\x00'
-  printf "$head$track" >"$1"
-}
 mkdir -p "$work/songs" "$work/config"
 write_song "$work/songs/one.mid" '\x00' '\x3c'
 write_song "$work/songs/two.mid" '\x13' '\x40'
