@@ -272,7 +272,7 @@ TEST_F(InputRouterTest, InputWaitingWhileACommandHoldsABoxMeetsABlockedWindow) {
     }
 }
 
-TEST_F(InputRouterTest, ASearchDropsClicksKeysDragsAndTheWindowMenuOfTheMainWindow) {
+TEST_F(InputRouterTest, ASearchDropsClicksKeysDragsTheWindowMenuAndAltF4OfTheMainWindow) {
     QTemporaryDir root;
     for (int i = 0; i < 60; ++i)
         ASSERT_TRUE(QDir(root.path()).mkdir(QString::number(i)));
@@ -293,6 +293,7 @@ TEST_F(InputRouterTest, ASearchDropsClicksKeysDragsAndTheWindowMenuOfTheMainWind
         EXPECT_TRUE(QTest::qWaitForWindowActive(&View()));
         Key(View(), Qt::Key_Space, Qt::AltModifier);
         EXPECT_FALSE(View().SystemMenu()->isVisible());
+        Key(View(), Qt::Key_F4, Qt::AltModifier);
         ASSERT_GT(QueuedMessageCount(), 6u);
     };
     // Empty folders: the walk adds no rows that would move the selection.
@@ -306,6 +307,7 @@ TEST_F(InputRouterTest, ASearchDropsClicksKeysDragsAndTheWindowMenuOfTheMainWind
     EXPECT_TRUE(dialog.scrolls.empty());
     EXPECT_EQ(dialog.pushClicks, 0);
     EXPECT_FALSE(View().SystemMenu()->isVisible());
+    EXPECT_EQ(dialog.closeCount, 0);
 }
 
 TEST_F(InputRouterTest, ABurstOfMouseMovesDuringASearchTakesOneSample) {
