@@ -119,10 +119,12 @@ kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was
 profile="$work/config/shufflon.INI"
 [ -f "$profile" ] || fail "no settings written"
 keys="$(grep -c '=' "$profile")"
-# The twelve settings and the SoundFont, in that order.
-[ "$keys" -eq 13 ] || fail "expected 13 settings, found $keys"
-[ "$(grep '=' "$profile" | tail -n 1 | cut -d= -f1)" = SoundFont ] || fail "the SoundFont key is not last"
-echo "e2e: closing wrote the 13 settings"
+# The twelve settings, then ours: the SoundFont, the window's size and the volume, in that order.
+[ "$keys" -eq 16 ] || fail "expected 16 settings, found $keys"
+[ "$(grep '=' "$profile" | tail -n 4 | cut -d= -f1 | tr '\n' ' ')" = "SoundFont WindowWidth WindowHeight Volume " ] ||
+  fail "our keys are not last in order: $(grep '=' "$profile" | tail -n 4 | tr '\n' ' ')"
+echo "e2e: closing wrote the 16 settings"
 
 "$root/scripts/lib/e2e-wayland.sh" "$build" || fail "the Wayland pass failed"
+source "$root/scripts/lib/e2e-session.sh" && e2e_session_check "$program"
 echo "e2e: passed"

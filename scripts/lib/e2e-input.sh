@@ -17,7 +17,8 @@ windows_named() { # title
 e2e_input_check() { # MAIN_WINDOW
   local main="$1" width height box about heard pixels best=0
   read -r width height < <(xwininfo -id "$main" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
-  # A point of the main window in its template's dialog units (300 x 164).
+  # A point of the main window in its template's dialog units (300 x 164): it opens at that size
+  # with fresh settings, before the user makes it larger.
   at_units() { echo "$(( $1 * width / 300 )) $(( $2 * height / 164 ))"; }
 
   # Save song with no song: two clicks that reach the program together, as while it is busy, give

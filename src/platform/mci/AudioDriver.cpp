@@ -7,6 +7,7 @@
 #include "platform/mci/Engine.h"
 #include "platform/mci/FluidLog.h"
 #include "platform/mci/MidiSink.h"
+#include "platform/mci/PulseStream.h"
 
 namespace mci {
 
@@ -25,6 +26,10 @@ int RenderCallback(void* data, int len, int, float*[], int nout, float* out[]) {
     return FLUID_OK;
 }
 
+void RenderEngine(void* engine, float* left, float* right, std::size_t frames) {
+    static_cast<Engine*>(engine)->Render(left, right, frames);
+}
+
 void CollectOption(void* data, const char*, const char* option) {
     static_cast<std::vector<std::string>*>(data)->emplace_back(option);
 }
@@ -36,9 +41,16 @@ const std::vector<std::string>& AudioDriver::DefaultDrivers() {
     return drivers;
 }
 
-std::unique_ptr<AudioDriver> AudioDriver::Open(const std::vector<std::string>& names, Engine& engine) {
+std::unique_ptr<AudioDriver> AudioDriver::Open(const std::vector<std::string>& names, Engine& engine,
+                                               const std::string& mediaName) {
     QuietFluidSynthLogging();
     for (const std::string& name : names) {
+        if (name == "pulseaudio") {
+            if (auto pulse =
+                    PulseStream::Open(&RenderEngine, &engine, kSampleRate, kPeriodSize, kPeriods, mediaName))
+                return std::unique_ptr<AudioDriver>(new AudioDriver(std::move(pulse)));
+            continue;
+        }
         fluid_settings_t* settings = new_fluid_settings();
         if (!settings)
             return nullptr;
@@ -68,10 +80,20 @@ std::unique_ptr<AudioDriver> AudioDriver::Open(const std::vector<std::string>& n
 AudioDriver::AudioDriver(fluid_settings_t* settings, fluid_audio_driver_t* driver, std::string name)
     : m_settings(settings), m_driver(driver), m_name(std::move(name)) {}
 
+AudioDriver::AudioDriver(std::unique_ptr<PulseStream> pulse)
+    : m_pulse(std::move(pulse)), m_name("pulseaudio") {}
+
 AudioDriver::~AudioDriver() {
     // Joins the audio thread: after this, nothing renders any more.
-    delete_fluid_audio_driver(m_driver);
-    delete_fluid_settings(m_settings);
+    if (m_driver)
+        delete_fluid_audio_driver(m_driver);
+    if (m_settings)
+        delete_fluid_settings(m_settings);
+}
+
+void AudioDriver::SetMediaName(const std::string& name) {
+    if (m_pulse)
+        m_pulse->SetMediaName(name);
 }
 
 } // namespace mci

@@ -89,6 +89,9 @@ public:
     }
     // Before rendering has started only: the sink to use from the first block on.
     void AttachSinkNow(MidiSink* sink) { m_sink = sink; }
+    // The synthesiser's share of the output from the next block on, 0 to 1 (a WAVE sound keeps
+    // its own).
+    void SetSynthGain(float gain) { m_gain.store(gain, std::memory_order_relaxed); }
 
     // --- audio thread ---
     // Buffers may be null only when frames is 0 (that takes the queued commands and nothing else).
@@ -113,6 +116,7 @@ private:
     void EndPlay(); // reached its end: notes released, report queued
     void Publish();
     void RenderSynth(float* left, float* right, std::size_t frames);
+    void ApplyGain(float* left, float* right, std::size_t frames);
     void MixWave(float* left, float* right, std::size_t frames);
 
     SpscQueue<EngineCommand> m_commands;
@@ -124,6 +128,7 @@ private:
     std::atomic<std::uint32_t> m_owedNotice{0};
     std::atomic<void (*)(void*)> m_signal{nullptr};
     std::atomic<void*> m_signalData{nullptr};
+    std::atomic<float> m_gain{1.0f};
 
     // Audio thread only.
     MidiSink* m_sink = nullptr;
@@ -132,6 +137,11 @@ private:
     std::uint32_t m_lastSerial = 0; // the play that ran last (running or finished)
     std::uint64_t m_lastFrame = 0;  // where it stands or stopped
     bool m_reportsQueued = false;
+    // A gain change glides over this many frames (about 6 ms), so that it does not click.
+    static constexpr std::size_t kGainRampFrames = 256;
+    float m_appliedGain = 1.0f;
+    float m_gainTarget = 1.0f;
+    float m_gainStep = 0.0f;
     const WaveBuffer* m_wave = nullptr;
     std::size_t m_wavePosition = 0;
     void (*m_endPublishedHook)(void*) = nullptr;

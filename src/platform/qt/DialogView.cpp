@@ -3,6 +3,7 @@
 #include "platform/qt/ButtonViews.h"
 #include "platform/qt/ControlView.h"
 #include "platform/qt/Icons.h"
+#include "platform/qt/ListView.h"
 #include "platform/qt/Text.h"
 #include "platform/ui/Dialog.h"
 
@@ -21,7 +22,7 @@ namespace {
 
 Qt::WindowFlags FlagsFor(const DialogTemplate& tmpl) {
     // A window with a taskbar button of its own is a main window; the others are the dialogs of
-    // one. Neither can be maximised or resized.
+    // one. Neither has a maximise button; one with a sizing border can be made larger.
     Qt::WindowFlags flags = (tmpl.exStyle & WS_EX_APPWINDOW) ? Qt::Window : Qt::Dialog;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (tmpl.style & WS_SYSMENU)
@@ -39,11 +40,21 @@ DialogView::DialogView(CDialog& dialog)
     const DialogTemplate& tmpl = dialog.Template();
     setFont(m_metrics.font);
     setAutoFillBackground(true);
-    setFixedSize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
+    m_templateSize = QSize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
+    if (tmpl.style & WS_THICKFRAME) {
+        setMinimumSize(m_templateSize);
+        resize(m_templateSize);
+    } else {
+        setFixedSize(m_templateSize);
+    }
 
     for (const auto& control : dialog.Controls()) {
-        if (ControlView* view = CreateControlView(*control, m_metrics, *this))
-            m_views.emplace(control.get(), view);
+        ControlView* view = CreateControlView(*control, m_metrics, *this);
+        if (!view)
+            continue;
+        m_views.emplace(control.get(), view);
+        if (control->Template().follow != 0)
+            m_followers.push_back({&view->Widget(), view->Widget().geometry(), control->Template().follow});
     }
     // Group boxes are drawn behind the controls they frame, which come later in the template.
     // Radio groups run from one control with WS_GROUP to the next.
@@ -247,6 +258,23 @@ void DialogView::SystemKey(int virtualKey) {
         m_dialog.PostMessage(WM_SYSCOMMAND, SC_CLOSE);
     else
         PopUpSystemMenu(mapToGlobal(QPoint(0, 0)));
+}
+
+void DialogView::resizeEvent(QResizeEvent* event) {
+    // What the window gained over its template goes to the controls that follow its edges.
+    const int wider = std::max(0, width() - m_templateSize.width());
+    const int taller = std::max(0, height() - m_templateSize.height());
+    for (const Follower& follower : m_followers) {
+        QRect rect = follower.templateRect;
+        rect.translate(follower.follow & FOLLOW_RIGHT ? wider : 0,
+                       follower.follow & FOLLOW_BOTTOM ? taller : 0);
+        rect.setWidth(rect.width() + (follower.follow & GROW_WIDTH ? wider : 0));
+        rect.setHeight(rect.height() + (follower.follow & GROW_HEIGHT ? taller : 0));
+        follower.widget->setGeometry(rect);
+        if (auto* list = dynamic_cast<ListView*>(follower.widget); list && (follower.follow & GROW_WIDTH))
+            list->SetExtraWidth(wider);
+    }
+    QWidget::resizeEvent(event);
 }
 
 void DialogView::closeEvent(QCloseEvent* event) {

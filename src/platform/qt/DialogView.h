@@ -26,7 +26,9 @@ class ControlView;
 //   closes.
 // - Alt+Space and a right click on the background open the system menu, whose items post
 //   WM_SYSCOMMAND, except Move, which the window manager does.
-// Minimising and restoring by the window manager are reported to the dialog.
+// Minimising and restoring by the window manager are reported to the dialog. A template with a
+// sizing border (WS_THICKFRAME) makes a window the user can make larger than the template; its
+// controls follow as their templates say.
 //
 // A static text of a window on the screen that changes again within kTextPaceMs of its last
 // change shows its newest text when that time is up, not every text in between: a folder search
@@ -64,6 +66,7 @@ public:
     void SystemKey(int virtualKey);
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -80,8 +83,17 @@ private:
     bool HoldText(const CControl& control);
     void ShowHeldTexts();
 
+    // A control that moves or grows with the window, and where its template puts it.
+    struct Follower {
+        QWidget* widget;
+        QRect templateRect;
+        unsigned follow;
+    };
+
     CDialog& m_dialog;
     DialogMetrics m_metrics;
+    QSize m_templateSize;
+    std::vector<Follower> m_followers;
     std::unordered_map<const CControl*, ControlView*> m_views;
     QPointer<QMenu> m_systemMenu;
     bool m_placed = false;

@@ -30,6 +30,9 @@ public:
 
     // Brings the view up to date with the control now.
     void FlushRows();
+    // How much wider than its template the list is: the width goes to every column but the last,
+    // in proportion to their widths, so that long names and folders show whole.
+    void SetExtraWidth(int pixels);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -50,4 +53,5 @@ private:
     QTimer m_flushTimer;
     QElapsedTimer m_sinceFlush;
     bool m_applying = false;
+    int m_extraWidth = 0;
 };

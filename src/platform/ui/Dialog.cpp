@@ -190,6 +190,21 @@ void CDialog::SetWindowText(const std::string& caption) {
         backend->DialogChanged(*this);
 }
 
+int CDialog::ClientWidth() const {
+    Backend* backend = CurrentBackend();
+    return backend && m_hasView ? backend->ClientWidth(const_cast<CDialog&>(*this)) : 0;
+}
+
+int CDialog::ClientHeight() const {
+    Backend* backend = CurrentBackend();
+    return backend && m_hasView ? backend->ClientHeight(const_cast<CDialog&>(*this)) : 0;
+}
+
+void CDialog::SetClientSize(int width, int height) {
+    if (Backend* backend = CurrentBackend(); backend && m_hasView)
+        backend->SetClientSize(*this, width, height);
+}
+
 void CDialog::SetIcon(int iconId) {
     m_iconId = iconId;
     if (Backend* backend = CurrentBackend(); backend && m_hasView)
