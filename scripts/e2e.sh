@@ -2,8 +2,9 @@
 # End to end: the real shufflon on a virtual desktop (Xvfb with icewm, which hosts tray icons)
 # and a PulseAudio null sink, started with default settings in a folder of three short songs.
 # Checks that the songs are heard one after another (recorded from the sink's monitor, the gaps
-# found with sox), that the tray shows the playing icon, that a click on Stop silences it and
-# that closing the window writes the settings; then what a screen reader and a keyboard meet
+# found with sox), that the tray shows the playing icon, that a click on Stop silences it, that
+# the window takes a user's clicks as Windows did (scripts/lib/e2e-input.sh: the About box's dog)
+# and that closing the window writes the settings; then what a screen reader and a keyboard meet
 # (scripts/lib/e2e-a11y.sh), the lyrics window (scripts/lib/e2e-lyrics.sh) and the same program on
 # Wayland (scripts/lib/e2e-wayland.sh). Every wait is for something the program does, with a
 # generous limit, so that a busy machine or a slow sink makes it slower but never fails it.
@@ -111,6 +112,7 @@ tail_rms="$(rms "$work/tail.wav")"
 awk -v r="$tail_rms" 'BEGIN {exit !(r < 0.0005)}' || fail "still sounding after Stop (RMS $tail_rms)"
 echo "e2e: silent after Stop (RMS $tail_rms)"
 
+source "$root/scripts/lib/e2e-input.sh" && e2e_input_check "$window"
 e2e_a11y_check "$work/opened.log"
 
 # Closing the window writes the settings.

@@ -15,7 +15,9 @@ start_desktop() {
   for _ in $(seq 600); do [ -s "$work/display" ] && break; sleep 0.1; done
   [ -s "$work/display" ] || { echo "desktop: Xvfb did not start"; return 1; }
   display=":$(head -n 1 "$work/display")"
-  export DISPLAY="$display"
+  # The program is to show on this display, whatever platform the caller's Qt programs use
+  # (offscreen in the unit tests, wayland on a Wayland desktop).
+  export DISPLAY="$display" QT_QPA_PLATFORM=xcb
   for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   desktop_home="$work/home"
   start_panel

@@ -13,9 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QScreen>
-#include <QShortcut>
 #include <QStyle>
 #include <QWindow>
 
@@ -83,14 +81,6 @@ DialogView::DialogView(CDialog& dialog)
     m_systemMenu = new QMenu(this);
     connect(m_systemMenu, &QMenu::triggered, this,
             [this](QAction* action) { SystemCommandChosen(action->data().toUInt()); });
-    // Shortcuts come before the focused control sees the key, so a focused button does not take
-    // Alt+Space for a Space.
-    if (tmpl.style & WS_SYSMENU) {
-        auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-        connect(menuKey, &QShortcut::activated, this, [this] { PopUpSystemMenu(mapToGlobal(QPoint(0, 0))); });
-        auto* closeKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
-        connect(closeKey, &QShortcut::activated, this, [this] { m_dialog.PostMessage(WM_CLOSE); });
-    }
     m_clock.start();
     m_heldTextTimer.setSingleShot(true);
     connect(&m_heldTextTimer, &QTimer::timeout, this, [this] { ShowHeldTexts(); });
@@ -272,8 +262,40 @@ void DialogView::FocusControl(const CControl& control, bool selectText) {
         edit->selectAll();
 }
 
-void DialogView::PostCommand(int id) {
-    m_dialog.PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+void DialogView::SendCommand(int id) {
+    m_dialog.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+}
+
+const CControl* DialogView::ControlOf(const QWidget* widget) const {
+    while (widget && widget->parentWidget() != this)
+        widget = widget->parentWidget();
+    for (const auto& [control, view] : m_views) {
+        if (widget && &view->Widget() == widget)
+            return control;
+    }
+    return nullptr;
+}
+
+std::pair<HWND, QPoint> DialogView::MouseOwnerAt(const QPoint& position) const {
+    const CControl* control = ControlOf(childAt(position));
+    if (!control || !control->IsWindowEnabled() || control->Kind() == ControlKind::Static ||
+        control->Kind() == ControlKind::StaticIcon || control->Kind() == ControlKind::GroupBox)
+        return {m_dialog.GetSafeHwnd(), QPoint()};
+    return {control->GetSafeHwnd(), ViewOf(*control)->Widget().pos()};
+}
+
+HWND DialogView::KeyOwner() const {
+    const CControl* control = ControlOf(focusWidget());
+    return control ? control->GetSafeHwnd() : m_dialog.GetSafeHwnd();
+}
+
+void DialogView::SystemKey(int virtualKey) {
+    if ((m_dialog.Template().style & WS_SYSMENU) == 0)
+        return;
+    if (virtualKey == VK_F4)
+        m_dialog.PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+    else
+        PopUpSystemMenu(mapToGlobal(QPoint(0, 0)));
 }
 
 void DialogView::resizeEvent(QResizeEvent* event) {
@@ -309,7 +331,7 @@ void DialogView::keyPressEvent(QKeyEvent* event) {
     }
     switch (event->key()) {
     case Qt::Key_Escape:
-        PostCommand(IDCANCEL);
+        SendCommand(IDCANCEL);
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
@@ -325,7 +347,7 @@ void DialogView::keyPressEvent(QKeyEvent* event) {
                 break;
             }
         }
-        PostCommand(command);
+        SendCommand(command);
         break;
     }
     default:
@@ -350,20 +372,6 @@ void DialogView::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     event->ignore();
-}
-
-void DialogView::mouseDoubleClickEvent(QMouseEvent* event) {
-    // As on Windows, statics let clicks through to the dialog; every other control takes its own.
-    QPoint at = event->position().toPoint();
-    QWidget* child = childAt(at);
-    if (event->button() == Qt::LeftButton && (!child || qobject_cast<QLabel*>(child))) {
-        m_dialog.PostMessage(
-            WM_LBUTTONDBLCLK, 0,
-            static_cast<LPARAM>(MAKEWPARAM(static_cast<WORD>(at.x()), static_cast<WORD>(at.y()))));
-        event->accept();
-        return;
-    }
-    QWidget::mouseDoubleClickEvent(event);
 }
 
 void DialogView::PopUpSystemMenu(const QPoint& globalPosition) {

@@ -196,6 +196,6 @@ void ListView::keyPressEvent(QKeyEvent* event) {
 void ListView::DoubleClickedByUser(int row) {
     if (row >= 0)
         ChosenByUser(row);
-    m_control.Owner().PostMessage(WM_NOTIFY, static_cast<WPARAM>(m_control.GetDlgCtrlID()),
+    m_control.Owner().SendMessage(WM_NOTIFY, static_cast<WPARAM>(m_control.GetDlgCtrlID()),
                                   static_cast<LPARAM>(NM_DBLCLK));
 }

@@ -31,12 +31,12 @@ QtBackend::QtBackend()
     QApplication::setQuitOnLastWindowClosed(false);
     m_waitLimit.setSingleShot(true);
     m_waitLimit.setTimerType(Qt::PreciseTimer);
-    m_input = std::make_unique<InputRouter>([this](const QWindow* window) -> HWND {
+    m_input = std::make_unique<InputRouter>([this](const QWindow* window) -> DialogView* {
         for (const auto& view : m_views) {
             if (view->windowHandle() == window)
-                return view->Dialog().GetSafeHwnd();
+                return view.get();
         }
-        return 0;
+        return nullptr;
     });
     QCoreApplication::instance()->installEventFilter(m_input.get());
     SetCurrentBackend(this);

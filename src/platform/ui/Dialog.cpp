@@ -46,6 +46,8 @@ CDialog::~CDialog() {
 
 bool CDialog::CreateView() {
     RegisterHandle();
+    for (const auto& control : m_controls)
+        control->RegisterHandle();
     if (Backend* backend = CurrentBackend()) {
         backend->CreateDialogView(*this);
         m_hasView = true;
@@ -95,6 +97,8 @@ void CDialog::DestroyWindow() {
         m_hasView = false;
     }
     m_visible = false;
+    for (const auto& control : m_controls)
+        control->UnregisterHandle();
     UnregisterHandle();
 }
 
@@ -116,26 +120,12 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProc(message, wParam, lParam);
 }
 
-LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-    case WM_MOUSEWHEEL:
-        if (Backend* backend = CurrentBackend())
-            backend->DeliverInput(MSG{m_hWnd, message, wParam, lParam});
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
+    if (IsInputMessage(message)) {
+        DeliverCurrentInput(m_hWnd, message);
         return 0;
+    }
+    switch (message) {
     case WM_CLOSE:
         // As the Windows dialog default does: closing a dialog is its Cancel command.
         PostMessage(WM_COMMAND, IDCANCEL, 0);

@@ -18,10 +18,13 @@
 #include "songlist/AboutDlg.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTreeView>
 
 #include <map>
@@ -46,6 +49,22 @@ protected:
         } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
             QString shown = button->text().remove(QLatin1Char('&'));
             int needed = button->fontMetrics().horizontalAdvance(shown) + 4;
+            // A check box or radio button draws its text after its indicator and a gap, and its
+            // focus frame around the text: all of it must be inside, or the text runs under the
+            // control beside it.
+            if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.text = button->text();
+                option.rect.setWidth(4 * button->width()); // unclipped
+                needed =
+                    button->style()
+                        ->subElementRect(qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxFocusRect
+                                                                          : QStyle::SE_RadioButtonFocusRect,
+                                         &option, button)
+                        .right() +
+                    1;
+            }
             EXPECT_LE(needed, button->width()) << "\"" << text << "\" is clipped in button " << id;
         }
     }
@@ -327,7 +346,7 @@ TEST_F(TemplateSmokeTest, SettingsTemplateBuildsAndItsTextsFit) {
     const DialogMetrics& m = view.Metrics();
     EXPECT_EQ(view.size(), QSize(m.X(269), m.Y(202)));
     EXPECT_EQ(view.windowTitle(), QStringLiteral("SHF Settings"));
-    EXPECT_EQ(WidgetOf(dialog, IDC_CFG_INTROLENGTH)->geometry(), m.Rect(82, 74, 28, 14));
+    EXPECT_EQ(WidgetOf(dialog, IDC_CFG_INTROLENGTH)->geometry(), m.Rect(85, 74, 28, 14));
     EXPECT_EQ(WidgetOf(dialog, IDOK)->geometry(), m.Rect(212, 7, 50, 14));
     EXPECT_EQ(Widget<QAbstractButton>(dialog, IDC_CFG_INTRO).text(),
               QStringLiteral("Play only intro  (first"));
