@@ -17,6 +17,21 @@ namespace {
 constexpr int kPeriodSize = 512;
 constexpr int kPeriods = 4;
 
+class FluidAudioDriver final : public AudioDriver {
+public:
+    FluidAudioDriver(fluid_settings_t* settings, fluid_audio_driver_t* driver)
+        : m_settings(settings), m_driver(driver) {}
+    ~FluidAudioDriver() override {
+        // Joins the audio thread.
+        delete_fluid_audio_driver(m_driver);
+        delete_fluid_settings(m_settings);
+    }
+
+private:
+    fluid_settings_t* m_settings;
+    fluid_audio_driver_t* m_driver;
+};
+
 int RenderCallback(void* data, int len, int, float*[], int nout, float* out[]) {
     if (len <= 0 || nout < 2)
         return FLUID_OK;
@@ -59,19 +74,10 @@ std::unique_ptr<AudioDriver> AudioDriver::Open(const std::vector<std::string>& n
             driver = new_fluid_audio_driver2(settings, RenderCallback, &engine);
         }
         if (driver)
-            return std::unique_ptr<AudioDriver>(new AudioDriver(settings, driver, name));
+            return std::make_unique<FluidAudioDriver>(settings, driver);
         delete_fluid_settings(settings);
     }
     return nullptr;
-}
-
-AudioDriver::AudioDriver(fluid_settings_t* settings, fluid_audio_driver_t* driver, std::string name)
-    : m_settings(settings), m_driver(driver), m_name(std::move(name)) {}
-
-AudioDriver::~AudioDriver() {
-    // Joins the audio thread: after this, nothing renders any more.
-    delete_fluid_audio_driver(m_driver);
-    delete_fluid_settings(m_settings);
 }
 
 } // namespace mci

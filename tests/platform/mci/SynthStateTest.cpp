@@ -140,11 +140,12 @@ TEST_F(SynthTest, ClosingSilencesButKeepsTheChannelState) {
     EXPECT_EQ(state.preset, 24);
     EXPECT_EQ(state.controllers[7], 60);
 
-    // A song that touches only channel 0 leaves channel 1 as the last song set it.
+    // A song that changes only channel 0's program finds channel 1 as the last song set it.
     const std::string other = m_dir.Path("other.mid");
     SmfBuilder smf(0, 480);
     const int t = smf.AddTrack();
     smf.Add(t, 0, Program(0, 2)).Add(t, 0, NoteOn(0, 60, 80)).Add(t, 240, NoteOff(0, 60));
+    smf.Add(t, 0, NoteOn(1, 64, 80)).Add(t, 240, NoteOff(1, 64));
     smf.WriteTo(other);
     ASSERT_EQ(Err(OpenFile(other, id)), Err(0));
     MCI_PLAY_PARMS play;

@@ -1,0 +1,75 @@
+#pragma once
+
+// The gain staging of the synthesiser's sound, all in one place, in the order it is applied:
+//
+// 1. Leveling, per song: songs as written range from a quiet solo flute to a full orchestra, some
+//    30 dB apart at the synthesiser's own gain. Each song is brought to kTargetDb RMS by its
+//    integrated level, measured as it plays the way broadcast loudness is (the mean power of
+//    100 ms blocks, leaving out silence and blocks far below the song's level). A song starts from
+//    a typical level and its gain settles within seconds; as more of the song is heard, the gain
+//    moves less and less, so the song keeps its own dynamics: a quiet verse stays quieter than the
+//    chorus.
+// 2. The user's volume, a plain factor (1 is the leveled sound).
+// 3. A look-ahead peak limiter with a soft knee: peaks above kKneeDb are eased down so that none
+//    ever reaches kCeiling, and the gain comes down over the 1.5 ms before a peak rather than on
+//    it, so nothing clicks. It rarely works hard: leveled songs peak near full scale.
+//
+// It runs in the audio callback: fixed state, no allocation, no lock. Reset and the song's start
+// come from the thread the synthesiser is lent to; the volume may be set from any thread.
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+namespace mci {
+
+class Loudness {
+public:
+    static constexpr float kTargetDb = -17.0f;
+    static constexpr float kKneeDb = -6.0f;
+    static constexpr float kCeiling = 0.891f; // -1 dBFS
+
+    Loudness();
+
+    // A new song starts: its level is not known yet.
+    void NewSong();
+    void SetVolume(float factor) { m_volume.store(factor, std::memory_order_relaxed); }
+    void Process(float* left, float* right, std::size_t frames);
+
+    // The leveling gain in dB that the song has reached, for tests.
+    float LevelingDb() const;
+
+private:
+    static constexpr std::size_t kBlock = 4410;   // 100 ms
+    static constexpr std::size_t kLookahead = 64; // frames
+    static constexpr float kTypicalDb = -38.0f;   // a song's level at the synthesiser's own gain
+    static constexpr float kPriorBlocks = 10;     // how much the level a song starts from counts
+    static constexpr double kSilence = 1e-8;      // mean square of a block below -80 dBFS
+    static constexpr double kRelativeGate = 0.1;  // blocks 10 dB below the song's level so far
+
+    void EndBlock();
+    float SongLevelDb() const;
+    float LimitGain(float peak) const;
+
+    // Leveling.
+    double m_blockSquares = 0;
+    std::size_t m_blockFrames = 0;
+    double m_gatedSum = 0, m_relativeSum = 0; // block powers above silence, and above the relative gate
+    float m_gatedBlocks = 0, m_blocksCounted = 0;
+    float m_priorDb = kTypicalDb;
+    float m_gain = 1, m_gainStep = 0, m_targetGain = 1;
+    std::atomic<float> m_volume{1.0f};
+
+    // Limiter: the last kLookahead frames and their wanted gains, and the running minimum's and
+    // average's state.
+    float m_delayLeft[kLookahead] = {}, m_delayRight[kLookahead] = {};
+    float m_wanted[kLookahead] = {};
+    float m_smoothed[kLookahead] = {};
+    std::size_t m_position = 0;
+    std::size_t m_sinceLimited = kLookahead; // frames since one wanted less than full gain
+    float m_release = 1.0f;
+    double m_smoothedSum = kLookahead;
+    bool m_started = false;
+};
+
+} // namespace mci
