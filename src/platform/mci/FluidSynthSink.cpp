@@ -25,10 +25,11 @@ void FluidSynthSink::ApplySettings(fluid_settings_t* settings) {
 
 std::unique_ptr<FluidSynthSink> FluidSynthSink::Create(const std::string& soundFont, Failure* failure) {
     QuietFluidSynthLogging();
-    // Sample data comes and goes with the songs, in blocks of a few kilobytes to megabytes. Blocks
-    // from 64 KiB up get mappings of their own, so that freeing one gives its memory back at once;
-    // left to itself, the allocator raises that threshold after the first such block is freed and
-    // then keeps freed sample data in holes of its heap.
+    // Sample data and songs come and go, in blocks of a few kilobytes to megabytes. Blocks from
+    // 64 KiB up get mappings of their own, so that freeing one gives its memory back at once; left
+    // to itself, the allocator raises that threshold after the first such block is freed, then
+    // keeps the large blocks of later songs in its heap, whose holes it never gives back (a soak
+    // over large real songs grew 16 KB a song that way).
     static std::once_flag largeBlocksMapped;
     std::call_once(largeBlocksMapped, [] { mallopt(M_MMAP_THRESHOLD, 64 * 1024); });
     if (failure)

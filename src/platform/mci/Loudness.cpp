@@ -8,10 +8,10 @@ namespace mci {
 namespace {
 
 // The gain that brings a song of this level (mean square, in dB) to the target, within what
-// leveling may do: at most 12 dB down (the synthesiser's own gain is moderate already) and 32 dB
-// up (a lone soft flute).
+// leveling may do: at most 12 dB down (the synthesiser's own gain is moderate already) and 40 dB
+// up (a lone soft flute at half volume).
 float LevelingGain(float levelDb) {
-    const float db = std::clamp(Loudness::kTargetDb - levelDb, -12.0f, 32.0f);
+    const float db = std::clamp(Loudness::kTargetDb - levelDb, -12.0f, 40.0f);
     return std::pow(10.0f, db / 20.0f);
 }
 
@@ -23,8 +23,7 @@ Loudness::Loudness() {
 }
 
 void Loudness::NewSong() {
-    // A song starts from the level of the song before it (collections tend to be alike), or from
-    // a typical song's level at the synthesiser's gain, and moves to its own within seconds.
+    // The first song starts from a typical song's level at the synthesiser's gain.
     if (m_blocksCounted > 0)
         m_priorDb = SongLevelDb();
     m_gatedSum = m_gatedBlocks = 0;
@@ -37,13 +36,12 @@ void Loudness::NewSong() {
 }
 
 float Loudness::SongLevelDb() const {
-    // The song's own level weighs in as it is heard; the prior counts as kPriorBlocks of it.
-    const float heard = m_blocksCounted > 0 ? 10.0f * std::log10(m_relativeSum / m_blocksCounted) : m_priorDb;
-    return (kPriorBlocks * m_priorDb + m_blocksCounted * heard) / (kPriorBlocks + m_blocksCounted);
-}
-
-float Loudness::LevelingDb() const {
-    return 20.0f * std::log10(m_targetGain);
+    if (m_blocksCounted == 0)
+        return m_priorDb;
+    // The song's own level takes over from the one it started from over its first seconds.
+    const float heard = 10.0f * std::log10(static_cast<float>(m_relativeSum / m_blocksCounted));
+    const float weight = std::min(1.0f, m_blocksCounted / kSettleBlocks);
+    return (1.0f - weight) * m_priorDb + weight * heard;
 }
 
 void Loudness::EndBlock() {
@@ -116,6 +114,8 @@ void Loudness::Process(float* left, float* right, std::size_t frames) {
         if (m_release == 1.0f && m_sinceLimited >= kLookahead && m_smoothedSum > kLookahead - 1e-3)
             m_smoothedSum = kLookahead; // no rounding left over once the window is all ones again
         const float applied = std::min(1.0f, static_cast<float>(m_smoothedSum / kLookahead));
+        if (applied < 0.891f)
+            m_framesEased.fetch_add(1, std::memory_order_relaxed);
 
         m_position = (m_position + 1) % kLookahead;
         left[i] = m_delayLeft[m_position] * applied;

@@ -172,5 +172,42 @@ TEST_F(SynthTest, ASongIsAudible) {
     EXPECT_LT(peak, 1.0f) << "no clipping on a plain melody";
 }
 
+// Songs as written range from a lone soft flute to a full orchestra; the player levels them.
+TEST_F(SynthTest, ASoftSoloAndAFullOrchestraComeOutEquallyLoud) {
+    UseNewSynth();
+    auto levelOf = [&](const std::string& path) {
+        MCIDEVICEID id = 0;
+        EXPECT_EQ(Err(OpenFile(path, id)), Err(0));
+        EXPECT_EQ(Err(PlayNotify(id)), Err(0));
+        // Twenty seconds; the level is measured over the last ten, once the song is known.
+        std::vector<float> left(44100), right(44100);
+        double sum = 0;
+        for (int second = 0; second < 20; ++second) {
+            mci::RenderOffline(left.data(), right.data(), left.size());
+            for (std::size_t i = 0; second >= 10 && i < left.size(); ++i)
+                sum += left[i] * left[i] + right[i] * right[i];
+        }
+        EXPECT_EQ(Err(Close(id)), Err(0));
+        return 10 * std::log10(sum / (2.0 * 10 * 44100));
+    };
+    const std::string solo = m_dir.Path("solo.mid"), orchestra = m_dir.Path("orchestra.mid");
+    SmfBuilder soft(0, 480), full(0, 480);
+    const int s = soft.AddTrack(), f = full.AddTrack();
+    soft.Add(s, 0, Program(0, 73)).Add(s, 0, Control(0, 7, 80));
+    for (int channel = 0; channel < 16; ++channel)
+        full.Add(f, 0, Program(channel, 48 + channel % 8));
+    for (std::uint64_t tick = 0; tick < 960 * 20; tick += 480) {
+        soft.Add(s, tick, NoteOn(0, 72, 50)).Add(s, tick + 400, NoteOff(0, 72));
+        for (int channel = 0; channel < 16; ++channel)
+            full.Add(f, tick, NoteOn(channel, 48 + channel * 2, 120))
+                .Add(f, tick + 470, NoteOff(channel, 48 + channel * 2));
+    }
+    soft.WriteTo(solo);
+    full.WriteTo(orchestra);
+    const double soloDb = levelOf(solo), orchestraDb = levelOf(orchestra);
+    EXPECT_NEAR(soloDb, mci::Loudness::kTargetDb, 2.0);
+    EXPECT_NEAR(orchestraDb, mci::Loudness::kTargetDb, 2.0);
+}
+
 } // namespace
 } // namespace mcitest
