@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds Shufflon normally and with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test in both builds.
+# UndefinedBehaviorSanitizer, and runs every test in both builds (and the sequencer engine's
+# tests with ThreadSanitizer).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
@@ -17,6 +18,13 @@ run_build() {
 
 run_build "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_build "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSHUFFLON_SANITIZE=ON
+
+# The sequencer's real-time engine under ThreadSanitizer: its tests run an audio thread against the
+# control thread, and only this build sees a data race between them.
+cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHUFFLON_TSAN=ON
+cmake --build "$root/build-tsan" -j "$jobs" --target mci_engine_tests
+# Without address space randomisation: ThreadSanitizer refuses some kernels' wider layouts.
+setarch "$(uname -m)" -R "$root/build-tsan/tests/platform/mci/mci_engine_tests" || status=1
 
 # A short run of the MIDI reader's fuzz target.
 "$root/fuzz/run.sh" 30 || status=1

@@ -210,11 +210,16 @@ void Engine::EndPlay() {
         m_sink->ReleaseAll();
     m_playing = false;
     m_lastFrame = m_play.frame;
+    // The notice is claimed before the end is published: a control thread that sees the play
+    // ended takes the notice as settled and may at once owe the next play's notice in the same
+    // slot, where a later claim would find the wrong token and lose this play's notice.
+    std::uint32_t token = m_play.notice;
+    const bool mine = token != 0 && m_owedNotice.compare_exchange_strong(token, 0, std::memory_order_acq_rel);
     // Published before the report goes out, so that whoever handles the notice finds the device
     // stopped.
     Publish();
-    std::uint32_t token = m_play.notice;
-    const bool mine = token != 0 && m_owedNotice.compare_exchange_strong(token, 0, std::memory_order_acq_rel);
+    if (m_endPublishedHook)
+        m_endPublishedHook(m_endPublishedHookData);
     // The queue holds far more reports than plays can end between two wake-ups of the control
     // side; were it ever full, the report is dropped rather than waited for.
     m_reports.TryPush(EngineReport{m_play.serial, mine ? m_play.notice : 0, m_play.device, m_play.window});

@@ -86,6 +86,12 @@ public:
     bool TakeNotice(std::uint32_t token);
     // Called by the audio thread after it has queued reports; must be async-signal-safe.
     void SetReportSignal(void (*signal)(void*), void* data);
+    // Tests only: called on the audio thread the moment a play's end has been published, so that
+    // a test can act as the control thread would at the worst moment. Set before rendering starts.
+    void SetEndPublishedHook(void (*hook)(void*), void* data) {
+        m_endPublishedHook = hook;
+        m_endPublishedHookData = data;
+    }
     // Before rendering has started only: the sink to use from the first block on.
     void AttachSinkNow(MidiSink* sink) { m_sink = sink; }
     // Whether the engine has reached a LendSink command and lent its sink (which may be null);
@@ -142,6 +148,8 @@ private:
     bool m_lending = false; // the sink is lent, or was until the borrower gave it back
     const WaveBuffer* m_wave = nullptr;
     std::size_t m_wavePosition = 0;
+    void (*m_endPublishedHook)(void*) = nullptr;
+    void* m_endPublishedHookData = nullptr;
 };
 
 } // namespace mci

@@ -1,7 +1,7 @@
 // The engine with a real audio thread: the control thread starts and stops plays while another
 // thread renders, as in the program. Run under ThreadSanitizer this checks that the two share
 // nothing but the queues and atomics; in any build it checks that no notice is lost or doubled
-// when stops race with the ends of plays.
+// when stops and new plays race with the ends of plays.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,53 @@
 #include "platform/mci/RecordingSink.h"
 
 namespace {
+
+mci::EngineCommand PlayCommand(const mci::PlayableSong& song, std::uint32_t serial) {
+    mci::EngineCommand play;
+    play.kind = mci::EngineCommand::Kind::Play;
+    play.song = &song;
+    play.endFrame = song.endFrame;
+    play.serial = serial;
+    play.notice = serial;
+    return play;
+}
+
+// The worst moment, made certain: the control thread sees the play ended just as the audio thread
+// publishes it, and owes the next play's notice at once, as the device does when Next or the
+// progress timer starts another song. The ended play must still post its own notice.
+TEST(EngineThreads, APlayEndingAsTheNextOneIsOwedKeepsItsNotice) {
+    mci::PlayableSong song;
+    song.events.push_back(mci::SongEvent{0, 0, 0, 0x90, 60, 100});
+    song.endFrame = 100;
+    mci::RecordingSink sink;
+    mci::Engine engine;
+    engine.AttachSinkNow(&sink);
+
+    struct Control {
+        mci::Engine& engine;
+        bool sawEnd = false;
+    } control{engine};
+    engine.SetEndPublishedHook(
+        [](void* data) {
+            auto& control = *static_cast<Control*>(data);
+            const mci::PlayStatus status = control.engine.Status();
+            control.sawEnd = status.serial == 1 && status.ended;
+            if (control.sawEnd)
+                control.engine.OweNotice(2);
+        },
+        &control);
+
+    engine.OweNotice(1);
+    ASSERT_TRUE(engine.Submit(PlayCommand(song, 1)));
+    float left[256], right[256];
+    engine.Render(left, right, 256);
+    ASSERT_TRUE(control.sawEnd);
+
+    mci::EngineReport report;
+    ASSERT_TRUE(engine.PopReport(report));
+    EXPECT_EQ(report.notice, 1u) << "the play that reached its end posts its notice";
+    EXPECT_TRUE(engine.TakeNotice(2)) << "the next play's notice is still owed";
+}
 
 TEST(EngineThreads, EveryPlayGetsExactlyOneNoticeWhileAnotherThreadRenders) {
     mci::PlayableSong song;
@@ -40,14 +87,8 @@ TEST(EngineThreads, EveryPlayGetsExactlyOneNoticeWhileAnotherThreadRenders) {
     };
     constexpr std::uint32_t kPlays = 200;
     for (std::uint32_t serial = 1; serial <= kPlays; ++serial) {
-        mci::EngineCommand play;
-        play.kind = mci::EngineCommand::Kind::Play;
-        play.song = &song;
-        play.endFrame = song.endFrame;
-        play.serial = serial;
-        play.notice = serial;
         engine.OweNotice(serial);
-        while (!engine.Submit(play))
+        while (!engine.Submit(PlayCommand(song, serial)))
             std::this_thread::yield();
         // Stop some plays at once, some a little later, some near their end, and let others end.
         const int pause = static_cast<int>(random() % 200);
