@@ -3,8 +3,10 @@
 # and a PulseAudio null sink, started with default settings in a folder of three short songs.
 # Checks that the songs are heard one after another (recorded from the sink's monitor, the gaps
 # found with sox), that the tray shows the playing icon, that a click on Stop silences it and
-# that closing the window writes the settings. Every wait is for something the program does, with
-# a generous limit, so that a busy machine or a slow sink makes it slower but never fails it.
+# that closing the window writes the settings; then what a screen reader and a keyboard meet
+# (scripts/lib/e2e-a11y.sh) and the same program on Wayland (scripts/lib/e2e-wayland.sh). Every
+# wait is for something the program does, with a generous limit, so that a busy machine or a slow
+# sink makes it slower but never fails it.
 #
 # Usage: scripts/e2e.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -18,12 +20,6 @@ source "$root/scripts/lib/desktop.sh"
 begin_run e2e
 fail() { echo "e2e: FAILED: $*"; exit 1; }
 
-# A song of 3.5 s: one long note for 2.5 s, then a second of silence. One tick is a millisecond.
-write_song() { # path program note
-  local head='MThd\x00\x00\x00\x06\x00\x00\x00\x01\x03\xe8MTrk\x00\x00\x00\x18'
-  local track='\x00\xff\x51\x03\x0f\x42\x40\x00\xc0'"$2"'\x00\x90'"$3"'\x64\x93\x44\x80'"$3"'\x00\x87\x68\xff\x2f\x00'
-  printf "$head$track" >"$1"
-}
 mkdir -p "$work/songs" "$work/config"
 write_song "$work/songs/one.mid" '\x00' '\x3c'
 write_song "$work/songs/two.mid" '\x13' '\x40'
@@ -31,6 +27,7 @@ write_song "$work/songs/three.mid" '\x49' '\x43'
 
 start_desktop "$work"
 source "$root/scripts/lib/e2e-mpris.sh" && e2e_mpris_bus
+source "$root/scripts/lib/e2e-a11y.sh" && e2e_a11y_bus
 
 # The songs the program starts, as the files it opens (the search only lists the folder).
 inotifywait -m -e open --format '%f' "$work/songs" >"$work/opened.log" 2>"$work/inotify.log" &
@@ -112,6 +109,8 @@ tail_rms="$(rms "$work/tail.wav")"
 awk -v r="$tail_rms" 'BEGIN {exit !(r < 0.0005)}' || fail "still sounding after Stop (RMS $tail_rms)"
 echo "e2e: silent after Stop (RMS $tail_rms)"
 
+e2e_a11y_check "$work/opened.log"
+
 # Closing the window writes the settings.
 close_and_wait "$window" "$app"
 kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was closed"
@@ -122,4 +121,6 @@ keys="$(grep -c '=' "$profile")"
 [ "$keys" -eq 13 ] || fail "expected 13 settings, found $keys"
 [ "$(grep '=' "$profile" | tail -n 1 | cut -d= -f1)" = SoundFont ] || fail "the SoundFont key is not last"
 echo "e2e: closing wrote the 13 settings"
+
+"$root/scripts/lib/e2e-wayland.sh" "$build" || fail "the Wayland pass failed"
 echo "e2e: passed"

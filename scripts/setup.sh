@@ -7,7 +7,7 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   # libraries
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6svg6 libfluidsynth-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev qt6-wayland libfluidsynth-dev
   # General MIDI SoundFont (installs /usr/share/sounds/sf2/default-GM.sf2) and fonts
   fluid-soundfont-gm fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # tests
@@ -16,6 +16,9 @@ packages=(
   xvfb icewm xdotool imagemagick x11-utils pulseaudio pulseaudio-utils sox dbus-x11
   # the end-to-end check counts the songs the program opens
   inotify-tools
+  # it reads the windows as a screen reader does, and runs the program on a headless Wayland
+  # compositor, typing and looking there with wtype and grim
+  at-spi2-core python3-pyatspi sway wtype grim
   # benchmark references
   fluidsynth
   # the start-up benchmark's window probe, and profiling

@@ -26,8 +26,8 @@ cmake --build "$root/build-tsan" -j "$jobs" --target mci_engine_tests
 # Without address space randomisation: ThreadSanitizer refuses some kernels' wider layouts.
 setarch "$(uname -m)" -R "$root/build-tsan/tests/platform/mci/mci_engine_tests" || status=1
 
-# A short run of the MIDI reader's fuzz target.
-"$root/fuzz/run.sh" 30 || status=1
+# A short run of each fuzz target: the MIDI reader, the tag file reader and the profile reader.
+"$root/fuzz/run.sh" 10 || status=1
 
 # The live sequencer device heard through a PulseAudio null sink, with its live tests.
 CHECK_SOUND_RUN="$root/build/tests/platform/mci/mci_synth_tests --gtest_filter=Live*" \
@@ -38,5 +38,8 @@ CHECK_SOUND_RUN="$root/build/tests/platform/mci/mci_synth_tests --gtest_filter=L
 
 # The real program on a virtual desktop with a null sound sink.
 "$root/scripts/e2e.sh" "$root/build" || status=1
+
+# The same, ended by signals and closed while a large folder is read: the played marks are kept.
+"$root/scripts/check-session-end.sh" "$root/build" || status=1
 
 exit "$status"

@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
-"""Writes the fuzz seed corpus: small MIDI files, valid and deliberately broken, each exercising
-one feature or one kind of damage the reader must survive. Run from anywhere; the files go to
-midi_reader/ beside this script."""
+"""Writes the fuzz seed corpora: small MIDI files, tag files and profiles, valid and deliberately
+broken, each exercising one feature or one kind of damage the reader must survive. Run from
+anywhere; the files go to midi_reader/, tag_file/ and profile/ beside this script."""
 
 import os
 import struct
 
-OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "midi_reader")
+HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def vlq(v):
@@ -86,8 +86,45 @@ seeds = {
     + track(b"\x00\x89\x24\x40\x00\x99\x24\x64" + EOT),
 }
 
-os.makedirs(OUT, exist_ok=True)
-for name, data in seeds.items():
-    with open(os.path.join(OUT, name), "wb") as f:
-        f.write(data)
-print(f"{len(seeds)} seeds in {OUT}")
+
+
+def record(flag, path, fill=b"\0"):
+    """A tag record: the flag, little-endian, then the path ended by a zero byte in 256 bytes."""
+    body = path + b"\0"
+    return struct.pack("<I", flag) + body + fill * (256 - len(body))
+
+
+tag_seeds = {
+    "one-played.shf": record(1, b"/m/a.mid"),
+    "names-in-other-cases.shf": record(1, b"/m/A.MID") + record(7, b"/m/x/a.mid") + record(0, b"/M/b.kar")
+    + record(0xFFFFFFFF, b"/M/B.KAR"),
+    "later-record-wins.shf": record(1, b"/m/b.kar") + record(0, b"/m/B.Kar") + record(1, b"/m/b.kar"),
+    "root-and-no-folder.shf": record(1, b"/song.rmi") + record(1, b"c.mid") + record(1, b"/"),
+    "not-utf8.shf": record(1, b"/m/\xe9.mid") + record(1, b"/m/\xc3\xa9.mid"),
+    "junk-after-zero.shf": record(1, b"/m/a.mid", fill=b"\xaa") + record(1, b"/m/x/A.MID", fill=b"z"),
+    "no-zero-byte.shf": struct.pack("<I", 1) + b"/m/a.mid" + b"a" * 248 + record(1, b"/m/b.kar"),
+    "longest-path.shf": record(1, b"/m/" + b"n" * 248 + b".mid") + record(1, b"/m/a.mid"),
+    "short-tail.shf": record(1, b"/m/a.mid") + record(1, b"/m/b.kar")[:259],
+    "unknown-songs.shf": b"".join(record(i % 2, b"/other/%d.mid" % i) for i in range(12)) + record(1, b"/m/a.mid"),
+}
+
+profile_seeds = {
+    "defaults.ini": b"[SHFConfig]\nAutoplay=1\nIntro=0\nIntroLength=20\nPlayStile=0\nSubfolders=1\n"
+    b"AllowRepetition=1\nSaveFolder=C:\\BESTMIDI\nRunHidden=0\nSCInitMode=0\nSCInitFile=\n"
+    b"DeleteFolder=C:\\BADMIDI\nUseTaglist=0\nSoundFont=\n",
+    "hand-edited.ini": b"\xef\xbb\xbf; kept by hand\r\n  [ shfconfig ] trailing\r\n intro = 1 \r\n"
+    b"IntroLength=-30x\r\nSaveFolder=\"  /home/u/best  \"\r\nSCInitFile='/a b.mid'\r\nNoEquals\r\n",
+    "two-sections.ini": b"[Other]\nAutoplay=0\n[SHFConfig]\nSubfolders=0\n\n\n[Other]\nUseTaglist=1\n"
+    b"[SHFConfig]\nUseTaglist=1\n",
+    "keys-outside-sections.ini": b"Autoplay=0\n=value\n[\nIntro=1\n[SHFConfig\nPlayStile=4294967297\n",
+    "empty-values.ini": b"[SHFConfig]\nSaveFolder=\nIntroLength=\nDeleteFolder=\"\"\nRunHidden=   \n",
+    "no-final-newline.ini": b"[SHFConfig]\r\nAutoplay=0",
+}
+
+for folder, files in (("midi_reader", seeds), ("tag_file", tag_seeds), ("profile", profile_seeds)):
+    out = os.path.join(HERE, folder)
+    os.makedirs(out, exist_ok=True)
+    for name, data in files.items():
+        with open(os.path.join(out, name), "wb") as f:
+            f.write(data)
+    print(f"{len(files)} seeds in {out}")

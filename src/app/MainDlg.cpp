@@ -9,6 +9,7 @@
 #include "res/Resource.h"
 #include "res/Strings.h"
 #include "res/dialogs/MainDialog.h"
+#include "search/CDirStruct.h"
 
 #include <algorithm>
 #include <ctime>
@@ -35,6 +36,7 @@ const MessageMapEntry kMessageMap[] = {
     ON_MESSAGE(MM_MCINOTIFY, OnMciNotify),
     ON_MESSAGE(WM_TRAYNOTIFY, OnTrayNotify),
     ON_MESSAGE(WM_SOUNDFONTLOADED, OnSoundFontLoaded),
+    ON_MESSAGE(WM_ENDSESSION, OnEndSession),
 };
 
 } // namespace
@@ -113,6 +115,9 @@ void CMainDlg::OnSysCommand(UINT id, LPARAM lParam) {
 }
 
 void CMainDlg::OnClose() {
+    m_bClosing = true;
+    if (m_pSearch)
+        m_pSearch->m_bAbort = TRUE;
     KillTimer(IDT_PROGRESS);
     mciSendCommand(m_nDeviceID, MCI_CLOSE, 0, nullptr);
     SaveSettings();
@@ -120,6 +125,14 @@ void CMainDlg::OnClose() {
         SaveTagList();
     RemoveTrayIcon();
     EndDialog(IDCANCEL);
+}
+
+LRESULT CMainDlg::OnEndSession(WPARAM ending, LPARAM) {
+    // Marks and settings are kept as by the close box; the platform then ends the process, also
+    // when this runs inside a box or a search that would otherwise wait for the user.
+    if (ending)
+        OnClose();
+    return 0;
 }
 
 void CMainDlg::ShowCurrentSong(const std::string& path) {

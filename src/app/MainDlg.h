@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class CDirStruct;
+
 // The main window. It owns everything: the song list, the sequencer device, the timers, the tray
 // icon and the working copy of the settings. Its operations are spread over the subsystem
 // folders: playback/, search/, songlist/, settings/ and app/.
@@ -55,6 +57,8 @@ public:
     void OnDeleteSong();
     LRESULT OnMciNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    // The desktop session ends, or the program was told to end: the close sequence runs.
+    LRESULT OnEndSession(WPARAM ending, LPARAM);
 
     // The synthesiser's SoundFont, chosen from the system menu: loaded by the device on its own
     // thread, which reports back with WM_SOUNDFONTLOADED; in use from the next song on.
@@ -141,9 +145,18 @@ public:
     // The SoundFont in use (empty: the system's), kept in the profile, and the one being loaded.
     std::string m_strSoundFont;
     std::string m_strSoundFontLoading;
-    // Whether the list holds what the last search found: an aborted search leaves it empty without
-    // the user asking, and then the folder's tag file must not be overwritten.
+    // Whether the list holds what the search of the folder found: not while the search runs, nor
+    // after it was aborted (the list is then empty without the user asking).
     bool m_bSearchCompleted = false;
+    // Whether the list holds the marks of the folder's tag file: read after the search, or none
+    // to read. Until then the file holds marks the list does not, and a save must leave it alone.
+    bool m_bTagsRead = false;
+    // The search that runs, so that a close stops it.
+    CDirStruct* m_pSearch = nullptr;
+    // Set by the close sequence. A close dispatched inside another operation (a search, a tag list
+    // operation, a chooser) runs there; the operation then stops instead of going on for a window
+    // that is gone.
+    bool m_bClosing = false;
 
 protected:
     MessageMap GetMessageMap() const override;

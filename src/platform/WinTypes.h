@@ -40,6 +40,9 @@ inline constexpr UINT WM_DESTROY = 0x0002;
 inline constexpr UINT WM_SETFOCUS = 0x0007;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
+// Sent to the top-level windows when the desktop session ends or the program is told to end;
+// wParam is TRUE when it really ends. The process ends once the windows have handled it.
+inline constexpr UINT WM_ENDSESSION = 0x0016;
 inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_DRAWITEM = 0x002B;
 inline constexpr UINT WM_NOTIFY = 0x004E;

@@ -7,7 +7,7 @@
 
 void CMainDlg::OnBrowse() {
     std::optional<std::string> folder = BrowseForFolder(GetSafeHwnd(), "Please, select MIDI files folder");
-    if (!folder)
+    if (!folder || m_bClosing)
         return;
     if (m_bPaused) {
         // A paused song is abandoned; one that plays goes on.
@@ -19,15 +19,26 @@ void CMainDlg::OnBrowse() {
     }
     if (m_bUseTaglist)
         SaveTagList();
+    if (m_bClosing)
+        return;
     SetDlgItemText(IDC_FOLDER, *folder);
     SearchFolder(*folder);
 }
 
 void CMainDlg::SearchFolder(const std::string& folder) {
+    // From here until the search has completed and the marks are read, the list is not the
+    // folder's: a close in between leaves the folder's tag file as it is.
+    m_bSearchCompleted = false;
+    m_bTagsRead = false;
     m_list.DeleteAllItems();
 
     CDirStruct engine;
-    m_bSearchCompleted = engine.Search(folder, &m_list, m_bSubfolders) == 0;
+    m_pSearch = &engine;
+    int result = engine.Search(folder, &m_list, m_bSubfolders);
+    m_pSearch = nullptr;
+    if (m_bClosing)
+        return;
+    m_bSearchCompleted = result == 0;
     if (!m_bSearchCompleted) {
         KillTimer(IDT_PROGRESS);
         CloseDevice();
@@ -51,9 +62,10 @@ void CMainDlg::SearchFolder(const std::string& folder) {
         EnableDlgItem(IDC_PAUSE, false);
         if (m_bUseTaglist)
             LoadTagList();
-        if (m_bAutoplay)
+        if (m_bAutoplay && !m_bClosing)
             OnNext();
     } else {
+        m_bTagsRead = true; // an empty list has no marks to lose
         ShowEmptyList();
     }
 }

@@ -56,13 +56,17 @@ constexpr std::size_t kRecordsPerPass = 250000;
 } // namespace
 
 void CMainDlg::SaveTagList() {
-    // An aborted search emptied the list without the user asking for it: writing that empty list
-    // would wipe the marks stored for the folder, so its tag file stays as it is.
-    if (!m_bSearchCompleted)
-        return;
-    TagWaitWindow wait(m_pTagWaitDlg, "Saving and dealocating tag list");
+    // Only the list of a completed search, with the marks of the folder's tag file read into it,
+    // replaces that file. A close while the search or the reading runs, an aborted search, or a
+    // tag list turned on after the search leave the file's marks as they are; a folder without a
+    // file has none to lose.
     std::string folder = GetDlgItemText(IDC_FOLDER);
     std::error_code error;
+    if (!m_bSearchCompleted ||
+        (!m_bTagsRead && std::filesystem::symlink_status(TagFilePath(folder), error).type() !=
+                             std::filesystem::file_type::not_found))
+        return;
+    TagWaitWindow wait(m_pTagWaitDlg, "Saving and dealocating tag list");
     // Written only into a folder that is there: a folder that has gone is not made again.
     if (!std::filesystem::is_directory(folder.empty() ? "/" : folder, error)) {
         MessageBox("Can not open MIDI tag file for write access", "Shufflon", MB_OK | MB_ICONSTOP);
@@ -91,7 +95,11 @@ void CMainDlg::SaveTagList() {
 
 void CMainDlg::LoadTagList() {
     TagWaitWindow wait(m_pTagWaitDlg, "Loading and assigning tag list");
+    if (m_bClosing)
+        return;
     FileReader file(TagFilePath(GetDlgItemText(IDC_FOLDER)));
+    // A file that cannot be read gives no marks, as one that is not there.
+    m_bTagsRead = true;
     if (!file.IsOpen())
         return;
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <random>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -404,6 +405,133 @@ TEST_F(TagListTest, TheWaitWindowIsUpBeforeTheWorkAndGoneAfter) {
     ASSERT_EQ(loadProbe.seen.size(), 1u);
     EXPECT_EQ(loadProbe.seen[0], "Shufflon |Loading and assigning tag list|shown");
     EXPECT_EQ(Dialog().m_pTagWaitDlg, nullptr);
+}
+
+TEST_F(TagListTest, ACloseDuringAnyPumpKeepsTheStoredMarks) {
+    // A close box clicked while an operation lets the queue run for its window to be drawn: the
+    // close sequence runs there, and the tag files hold every mark they held, or the marks of the
+    // list that was left.
+    struct Case {
+        const char* what;
+        int window;        // the close comes while this window is up ...
+        const char* text;  // ... showing this text (the tag wait window's), or any
+        bool browse;       // after the start, Browse to the other folder
+        bool songsWritten; // the songs folder's file then holds the list's marks
+    };
+    const Case cases[] = {
+        {"reading the tag list at the start", IDD_TAGWAIT, "Loading and assigning tag list", false, false},
+        {"writing the tag list Browse leaves", IDD_TAGWAIT, "Saving and dealocating tag list", true, true},
+        {"the search Browse starts", IDD_SEARCHPROGRESS, nullptr, true, true},
+        {"reading the tag list Browse finds", IDD_TAGWAIT, "Loading and assigning tag list", true, true},
+    };
+    const std::string songsFile = Record(1, Songs() + "a.mid") + Record(1, Songs() + "c.kar");
+    const std::filesystem::path otherTags = m_root / "other" / "MIDITags.SHF";
+    const std::string otherFile = Record(1, (m_root / "other" / "x.mid").string());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteTags(songsFile);
+        std::ofstream(otherTags, std::ios::binary) << otherFile;
+        Settings("UseTaglist=1\nAutoplay=1\nPlayStile=1");
+        bool closed = false;
+        const std::size_t browses = m_backend.BrowseTitles().size();
+        m_backend.SetClockListener([&](std::uint32_t ms) {
+            mci::AdvanceOffline(ms);
+            HWND window = m_backend.LiveDialog(c.window);
+            auto* dialog = window ? static_cast<CDialog*>(CWnd::FromHandle(window)) : nullptr;
+            if (!closed && dialog && (!c.text || dialog->GetDlgItemText(IDC_TAGWAIT_TEXT) == c.text) &&
+                (!c.browse || m_backend.BrowseTitles().size() > browses)) {
+                closed = true;
+                PostMessage(m_dialog->GetSafeHwnd(), WM_CLOSE, 0, 0);
+            }
+        });
+        Start();
+        if (c.browse)
+            Browse((m_root / "other").string());
+        m_backend.SetClockListener([](std::uint32_t ms) { mci::AdvanceOffline(ms); });
+        ASSERT_TRUE(closed);
+        EXPECT_FALSE(m_backend.TrayState().present);
+        EXPECT_NE(ReadAll(ProfileFile()).find("SCInitMode=0\n"), std::string::npos);
+        // Nothing goes on after the close: no song starts, no search ends in a box.
+        EXPECT_FALSE(DeviceOpen());
+        EXPECT_TRUE(m_backend.Boxes().empty());
+        std::string songsNow = ReadAll(TagFile());
+        if (c.songsWritten)
+            EXPECT_EQ(songsNow, Record(1, Songs() + "a.mid") + Record(0, Songs() + "sub/a.mid") +
+                                    Record(0, Songs() + "B.MID") + Record(1, Songs() + "c.kar"));
+        else
+            EXPECT_EQ(songsNow, songsFile);
+        EXPECT_EQ(ReadAll(otherTags), otherFile);
+        m_dialog.reset();
+    }
+}
+
+TEST_F(TagListTest, TheSessionsEndKeepsThePlayedMarksAndTheSettings) {
+    Settings("UseTaglist=1\nAutoplay=1\nPlayStile=1");
+    CMainDlg& dialog = Start();
+    for (int i = 0; i < 100 && dialog.m_nPlayedCount < 3; ++i)
+        m_backend.Advance(500);
+    ASSERT_EQ(dialog.m_nPlayedCount, 3);
+    // Only an end that really comes counts.
+    dialog.SendMessage(WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(DeviceOpen());
+    EXPECT_EQ(ReadAll(ProfileFile()).find("SCInitMode="), std::string::npos);
+
+    dialog.SendMessage(WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(DeviceOpen());
+    EXPECT_FALSE(m_backend.TrayState().present);
+    EXPECT_NE(ReadAll(ProfileFile()).find("SCInitMode=0\nSCInitFile=\n"), std::string::npos);
+    EXPECT_EQ(ReadAll(TagFile()), Record(1, Songs() + "a.mid") + Record(1, Songs() + "sub/a.mid") +
+                                      Record(1, Songs() + "B.MID") + Record(0, Songs() + "c.kar"));
+}
+
+TEST_F(TagListTest, ATagFileThatMayNotBeWrittenIsLeftAsItIsWithTheMessage) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;
+        std::filesystem::path mustNotExist;
+    };
+    const std::filesystem::path nowhere = m_root / "gone" / "deeper";
+    const Case cases[] = {
+        {"read-only", [](const auto& file) { chmod(file.c_str(), 0444); }, {}},
+        {"a link into a folder that is not there",
+         [&](const auto& file) {
+             std::filesystem::remove(file);
+             std::filesystem::create_symlink(nowhere / "MIDITags.SHF", file);
+         },
+         m_root / "gone"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(TagFile());
+        const std::string stored = Record(1, Songs() + "a.mid");
+        WriteTags(stored);
+        Settings("UseTaglist=1\nAutoplay=0");
+        CMainDlg& dialog = Start();
+        dialog.SetPlayedMark(Row("c.kar", Songs()), 1);
+        c.make(TagFile());
+        std::size_t boxes = m_backend.Boxes().size();
+        Close();
+        ASSERT_EQ(m_backend.Boxes().size(), boxes + 1);
+        EXPECT_EQ(m_backend.Boxes().back().text, "Can not open MIDI tag file for write access");
+        if (c.mustNotExist.empty())
+            EXPECT_EQ(ReadAll(TagFile()), stored);
+        else
+            EXPECT_FALSE(std::filesystem::exists(c.mustNotExist));
+        chmod(TagFile().c_str(), 0644);
+    }
+}
+
+TEST_F(TagListTest, ARecordIsNotReadPastItsEnd) {
+    // Exactly a record's bytes on the heap, without a zero byte in the path: the sanitizer build
+    // catches a read of one byte more.
+    auto record = std::make_unique<char[]>(kTagRecordSize);
+    std::fill(record.get(), record.get() + kTagRecordSize, 'x');
+    TagRecord read;
+    EXPECT_FALSE(ReadTagRecord(record.get(), read));
+    record[kTagRecordSize - 1] = '\0';
+    ASSERT_TRUE(ReadTagRecord(record.get(), read));
+    EXPECT_EQ(read.path, std::string(kTagPathSize - 1, 'x'));
+    EXPECT_EQ(read.played, 0x78787878u);
 }
 
 } // namespace

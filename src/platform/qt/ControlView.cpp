@@ -52,6 +52,9 @@ ControlView* CreateControlView(CControl& control, const DialogMetrics& metrics, 
     if (!view)
         return nullptr;
     QWidget& widget = view->Widget();
+    // A static text says its name with its text, which changes; see StaticTextView.
+    if (tmpl.accessibleName && control.Kind() != ControlKind::Static)
+        widget.setAccessibleName(QString::fromUtf8(tmpl.accessibleName));
     widget.setFont(metrics.font);
     widget.setGeometry(rect);
     SyncCommonState(widget, control);

@@ -48,12 +48,20 @@ DialogView::DialogView(CDialog& dialog)
             m_views.emplace(control.get(), view);
     }
     // Group boxes are drawn behind the controls they frame, which come later in the template.
+    // Radio groups run from one control with WS_GROUP to the next.
+    std::vector<RadioButtonView*> radios;
     for (const auto& control : dialog.Controls()) {
-        if (control->Kind() == ControlKind::GroupBox) {
-            if (ControlView* view = ViewOf(*control))
-                view->Widget().lower();
+        if (control->Style() & WS_GROUP) {
+            RadioButtonView::Group(radios, *this);
+            radios.clear();
         }
+        ControlView* view = ViewOf(*control);
+        if (control->Kind() == ControlKind::GroupBox && view)
+            view->Widget().lower();
+        if (auto* radio = dynamic_cast<RadioButtonView*>(view))
+            radios.push_back(radio);
     }
+    RadioButtonView::Group(radios, *this);
 
     m_systemMenu = new QMenu(this);
     connect(m_systemMenu, &QMenu::triggered, this,

@@ -6,7 +6,9 @@
 #include <QPainter>
 
 DrawingOverlay::DrawingOverlay(QWidget& dialog)
-    : QWidget(&dialog), m_canvas(dialog.size(), QImage::Format_ARGB32_Premultiplied) {
+    : QWidget(&dialog),
+      m_canvas(dialog.size() * dialog.devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied) {
+    m_canvas.setDevicePixelRatio(dialog.devicePixelRatioF());
     m_canvas.fill(Qt::transparent);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
@@ -26,13 +28,14 @@ void DrawingOverlay::Blt(int x, int y, int width, int height, const CMemoryDC& s
 }
 
 void DrawingOverlay::DrawIcon(int x, int y, int iconId) {
-    QImage icon = IconImage(iconId, 32);
+    const qreal ratio = m_canvas.devicePixelRatio();
+    QImage icon = IconImageAt(iconId, qRound(32 * ratio));
     if (icon.isNull())
         return;
     QPainter painter(&m_canvas);
-    painter.drawImage(x, y, icon);
+    painter.drawImage(QRectF(x, y, 32, 32), icon);
     painter.end();
-    Show(QRect(x, y, icon.width(), icon.height()));
+    Show(QRect(x, y, 32, 32));
 }
 
 void DrawingOverlay::Show(const QRect& changed) {
@@ -44,7 +47,9 @@ void DrawingOverlay::Show(const QRect& changed) {
 
 void DrawingOverlay::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_canvas, event->rect());
+    const qreal ratio = m_canvas.devicePixelRatio();
+    const QRectF area(event->rect());
+    painter.drawImage(area, m_canvas, QRectF(area.topLeft() * ratio, area.size() * ratio));
 }
 
 QImage ToQImage(const CMemoryDC& dc) {

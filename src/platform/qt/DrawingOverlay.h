@@ -9,7 +9,9 @@
 // context: a transparent layer over all the dialog's controls that shows the drawn pixels. Each
 // drawing is painted and sent to the window system before the call returns, because the program
 // holds the thread between drawings and Qt would otherwise show only the last one. The layer
-// takes no input; it goes when the drawing ends, leaving the controls' own picture.
+// takes no input; it goes when the drawing ends, leaving the controls' own picture. It holds the
+// screen's pixels, so that icons drawn on it are as sharp as the window's own; bitmaps, which the
+// program makes at its own scale, are enlarged without smoothing.
 class DrawingOverlay : public QWidget {
 public:
     explicit DrawingOverlay(QWidget& dialog);

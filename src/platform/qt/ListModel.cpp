@@ -3,6 +3,7 @@
 #include "platform/qt/Icons.h"
 #include "platform/qt/Text.h"
 #include "platform/ui/ListCtrl.h"
+#include "res/icons/Icons.h"
 
 #include <algorithm>
 
@@ -36,13 +37,22 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return ToQString(m_list.ItemTextRef(row, column));
-    case Qt::DecorationRole: {
-        if (column != 0)
-            return {};
+    case Qt::DecorationRole:
+    case Qt::CheckStateRole: {
         int image = m_list.GetItemImage(row);
-        if (image < 0 || image >= static_cast<int>(m_smallImages.size()))
+        if (column != 0 || image < 0 || image >= static_cast<int>(m_smallImages.size()))
             return {};
-        return m_smallImages[static_cast<std::size_t>(image)];
+        const auto index = static_cast<std::size_t>(image);
+        if (role == Qt::DecorationRole)
+            return m_smallImages[index];
+        switch (res::BoxMarkOf(m_smallImageIds[index])) {
+        case res::BoxMark::Ticked:
+            return Qt::Checked;
+        case res::BoxMark::Empty:
+            return Qt::Unchecked;
+        default:
+            return {};
+        }
     }
     case Qt::TextAlignmentRole: {
         int format = m_list.Columns()[static_cast<std::size_t>(column)].format & 0x3;
@@ -101,9 +111,10 @@ void ListModel::NoteColumns() {
     m_shownRows = m_list.GetItemCount();
     m_shownColumns = static_cast<int>(m_list.Columns().size());
     m_dirtyFirst = m_dirtyLast = -1;
+    m_smallImageIds = m_list.ImageList(LVSIL_SMALL);
     m_smallImages.clear();
-    for (int iconId : m_list.ImageList(LVSIL_SMALL))
-        m_smallImages.push_back(IconPixmap(iconId, 16));
+    for (int iconId : m_smallImageIds)
+        m_smallImages.push_back(IconOf(iconId));
     endResetModel();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QPixmap>
+#include <QIcon>
 
 #include <vector>
 
@@ -15,6 +15,9 @@ class CListCtrl;
 // rows at the end and repaints what moved. While it lags, the view reads only rows below its
 // count, and those always exist, since between flushes rows are only added; clearing the control
 // is told to the view at once.
+//
+// A row whose image is a ticked or an empty box has the first cell checked or not, so that a screen
+// reader says what the picture shows; the view does not draw that check state a second time.
 class ListModel : public QAbstractTableModel {
 public:
     explicit ListModel(const CListCtrl& list, QObject* parent = nullptr);
@@ -44,5 +47,6 @@ private:
     int m_shownColumns = 0;
     int m_dirtyFirst = -1; // rows the view knows whose contents changed, or -1
     int m_dirtyLast = -1;
-    std::vector<QPixmap> m_smallImages;
+    std::vector<int> m_smallImageIds;
+    std::vector<QIcon> m_smallImages;
 };

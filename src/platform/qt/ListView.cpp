@@ -4,13 +4,32 @@
 #include "platform/ui/ListCtrl.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
+
+namespace {
+
+// The played mark is the row's picture; its check state is for screen readers only.
+class PictureMarkDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->features &= ~QStyleOptionViewItem::HasCheckIndicator;
+    }
+};
+
+} // namespace
 
 ListView::ListView(CListCtrl& control, QWidget& parent)
     : QTreeView(&parent), m_control(control), m_model(control) {
     setModel(&m_model);
+    setItemDelegate(new PictureMarkDelegate(this));
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -146,8 +165,23 @@ void ListView::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     QModelIndex index = indexAt(event->position().toPoint());
-    if (index.isValid())
-        ChosenByUser(index.row());
+    DoubleClickedByUser(index.isValid() ? index.row() : -1);
+}
+
+void ListView::keyPressEvent(QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        currentIndex().isValid()) {
+        DoubleClickedByUser(currentIndex().row());
+        event->accept();
+        return;
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void ListView::DoubleClickedByUser(int row) {
+    if (row >= 0)
+        ChosenByUser(row);
     m_control.Owner().PostMessage(WM_NOTIFY, static_cast<WPARAM>(m_control.GetDlgCtrlID()),
                                   static_cast<LPARAM>(NM_DBLCLK));
 }

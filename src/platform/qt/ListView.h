@@ -13,8 +13,9 @@ class CListCtrl;
 // small image list's icons in the first column, single selection of whole rows.
 //
 // The user's choice of a row goes to the control; a double click also posts NM_DBLCLK to the
-// dialog, wherever in the list it happens, as the program plays the focused row then. The
-// program's selection is shown and, when it asks, scrolled fully into view.
+// dialog, wherever in the list it happens, as the program plays the focused row then. Return or
+// Enter on the focused row does what a double click on it does, so that a keyboard can play a
+// song. The program's selection is shown and, when it asks, scrolled fully into view.
 class ListView : public QTreeView, public ControlView {
 public:
     // Row notices are gathered for at least this long before the view hears of them, so a search
@@ -34,12 +35,15 @@ protected:
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ScheduleFlush();
     void ApplyColumns();
     void ApplySelection();
     void ChosenByUser(int row);
+    // row: the row double-clicked, or -1 for a double click below the rows.
+    void DoubleClickedByUser(int row);
 
     CListCtrl& m_control;
     ListModel m_model;

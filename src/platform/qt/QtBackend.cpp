@@ -251,8 +251,11 @@ CMemoryDC QtBackend::CopyFromDialog(CDialog& dialog, int x, int y, int width, in
     DialogView* view = ViewOf(dialog);
     if (!view || width <= 0 || height <= 0)
         return CMemoryDC();
-    // The dialog as it shows now, controls and all, as a read from its device context gives it.
+    // The dialog as it shows now, controls and all, as a read from its device context gives it:
+    // one pixel of the bitmap for each of the program's, whatever the screen's scale.
     QImage picture = view->grab(QRect(x, y, width, height)).toImage();
+    if (picture.size() != QSize(width, height))
+        picture = picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     CMemoryDC copy(width, height, view->palette().color(QPalette::Window).rgba());
     copy.BitBlt(0, 0, width, height, FromQImage(picture), 0, 0);
     return copy;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/qt/Accessibility.h"
 #include "platform/ui/Backend.h"
 
 #include <QObject>
@@ -89,6 +90,7 @@ private:
     // A box's owner: the given window's view when it is on the screen.
     DialogView* VisibleView(HWND window) const;
 
+    AccessibleViews m_accessibleViews;
     QAbstractEventDispatcher* m_dispatcher;
     QObject m_context; // receiver of the backend's own connections
     QTimer m_waitLimit;

@@ -1,6 +1,7 @@
 #include "platform/qt/QtProgram.h"
 
 #include "platform/qt/QtBackend.h"
+#include "platform/qt/TerminationWatch.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int RunQtProgram(int argc, char** argv, const std::function<void()>& body) {
     int arguments = argc;
     QApplication application(arguments, argv);
     QtBackend backend;
+    TerminationWatch termination(EndSessionAndExit);
     body();
     return 0;
 }

@@ -38,6 +38,10 @@ void StaticTextView::ShowText() {
     QString text = ToQString(m_control.GetWindowText());
     if (!(m_control.Style() & SS_NOPREFIX))
         text = WithoutPrefix(text);
+    if (const char* name = m_control.Template().accessibleName) {
+        const QString named = QString::fromUtf8(name);
+        setAccessibleName(text.isEmpty() ? named : named + QStringLiteral(": ") + text);
+    }
     // A centred text wider than its label would lose both ends; the start of a name is what
     // tells it apart, so it is kept.
     if (m_control.Style() & SS_ENDELLIPSIS)
@@ -60,28 +64,38 @@ void StaticTextView::Sync(ControlChange change, int) {
 StaticIconView::StaticIconView(CControl& control, QWidget& parent) : QLabel(&parent), m_control(control) {
     setFocusPolicy(Qt::NoFocus);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setPixmap(IconPixmap(control.Template().iconId, 32));
 }
 
 void StaticIconView::Sync(ControlChange, int) {
     SyncCommonState(*this, m_control);
 }
 
+void StaticIconView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    IconOf(m_control.Template().iconId).paint(&painter, QRect(0, 0, 32, 32));
+}
+
 GroupBoxView::GroupBoxView(CControl& control, QWidget& parent, int titleInset)
     : QWidget(&parent), m_control(control), m_titleInset(titleInset) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(Title());
+}
+
+QString GroupBoxView::Title() const {
+    return WithoutPrefix(ToQString(m_control.GetWindowText()));
 }
 
 void GroupBoxView::Sync(ControlChange, int) {
     SyncCommonState(*this, m_control);
+    setAccessibleName(Title());
     update();
 }
 
 void GroupBoxView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QFontMetrics metrics(font());
-    QString title = WithoutPrefix(ToQString(m_control.GetWindowText()));
+    QString title = Title();
 
     // The frame's top line runs through the middle of the title, as on Windows; it is etched: a
     // dark line with a light one below and to the right.

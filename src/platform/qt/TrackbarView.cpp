@@ -40,6 +40,12 @@ void TrackbarView::ShowControlState() {
     setValue(m_control.GetPos());
 }
 
+void TrackbarView::sliderChange(SliderChange change) {
+    QSlider::sliderChange(change);
+    // Screen readers say the value alone; where it stands in the range is said here.
+    setAccessibleDescription(QStringLiteral("%1 of %2").arg(value()).arg(maximum()));
+}
+
 void TrackbarView::Sync(ControlChange change, int) {
     if (change == ControlChange::Value)
         ShowControlState();

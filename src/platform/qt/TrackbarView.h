@@ -17,7 +17,8 @@ class CSliderCtrl;
 // - keys: arrows TB_LINEUP / TB_LINEDOWN, Page Up / Page Down TB_PAGEUP / TB_PAGEDOWN, Home TB_TOP,
 //   End TB_BOTTOM, each moving the thumb first; releasing the key: TB_ENDTRACK.
 // A step that cannot move the thumb (already at that end) is not reported. Only the thumb codes
-// carry a position; the others have 0 there, as on Windows.
+// carry a position; the others have 0 there, as on Windows. Screen readers get the position as the
+// slider's value and "position of maximum" as its description.
 class TrackbarView : public QSlider, public ControlView {
 public:
     static constexpr int kRepeatDelayMs = 400;
@@ -38,6 +39,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void sliderChange(SliderChange change) override;
 
 private:
     enum class Mode { Idle, Dragging, Paging };

@@ -1,9 +1,12 @@
 #include "platform/sys/AtomicFile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,19 +47,81 @@ bool WriteAll(int fd, std::string_view data) {
     return true;
 }
 
+// Whether the file may be written as it is. A rename needs only the folder's permission, so
+// without this a file the user made read-only would be replaced all the same. A file without any
+// write permission counts as read-only also for root, who could open it: that is how a user marks
+// a file as not to be changed.
+bool MayWrite(const std::string& path, const struct stat& info) {
+    if ((info.st_mode & 0222) == 0)
+        return false;
+    int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    close(fd);
+    return true;
+}
+
+// Temporaries are named after their file, hidden, with a mark of this program's own, so that one
+// left by a crash or a power loss is known for what it is.
+std::string TemporaryPrefix(const std::filesystem::path& target) {
+    return "." + target.filename().string() + ".shufflon-";
+}
+constexpr std::size_t kRandomPart = 6; // mkstemp's XXXXXX
+
+// Removes the temporaries of earlier writes of this file that never finished. A writer holds a
+// lock on its temporary until it is renamed, so one that is locked belongs to a write in
+// progress (another instance's); one that is young may be one whose writer has not locked it yet.
+void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix) {
+    DIR* listing = opendir(folder.empty() ? "." : folder.c_str());
+    if (!listing)
+        return;
+    const auto now = std::chrono::system_clock::now();
+    while (const dirent* entry = readdir(listing)) {
+        std::string_view name = entry->d_name;
+        if (name.size() != prefix.size() + kRandomPart || !name.starts_with(prefix))
+            continue;
+        int fd = openat(dirfd(listing), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat info;
+        bool stale = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                     now - std::chrono::system_clock::from_time_t(info.st_mtime) > std::chrono::minutes(1) &&
+                     flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (stale)
+            unlinkat(dirfd(listing), entry->d_name, 0);
+        close(fd);
+    }
+    closedir(listing);
+}
+
+// After a rename the folder's entry is flushed too: until then a power loss can bring back the
+// old file, or no file at all.
+void SyncFolder(const std::filesystem::path& folder) {
+    int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    fsync(fd);
+    close(fd);
+}
+
 } // namespace
 
 AtomicFileWriter::AtomicFileWriter(const std::string& path) : m_target(FinalTarget(path)) {
+    std::filesystem::path target(m_target);
+    m_folder = target.parent_path().string();
+    // A missing folder is made for the file named (a first profile in a new configuration folder),
+    // never at the far end of a symbolic link: a link that leads nowhere is the user's to mend.
     std::error_code error;
-    std::filesystem::path folder = std::filesystem::path(m_target).parent_path();
-    if (!folder.empty())
-        std::filesystem::create_directories(folder, error);
+    if (m_target == path && !m_folder.empty())
+        std::filesystem::create_directories(m_folder, error);
 
     // The new file takes the old one's permissions and owner (a profile the user made private
     // stays private); a file made anew gets what the user's umask gives any new file.
     struct stat old;
     m_replacing = stat(m_target.c_str(), &old) == 0;
     if (m_replacing) {
+        if (!MayWrite(m_target, old))
+            return;
         m_mode = old.st_mode & 07777;
         m_owner = old.st_uid;
         m_group = old.st_gid;
@@ -66,15 +131,19 @@ AtomicFileWriter::AtomicFileWriter(const std::string& path) : m_target(FinalTarg
         m_mode = 0666 & ~mask;
     }
 
-    m_temporary = m_target + ".XXXXXX";
-    m_fd = mkstemp(m_temporary.data());
+    std::string prefix = TemporaryPrefix(target);
+    RemoveStaleTemporaries(m_folder, prefix);
+    m_temporary = (target.parent_path() / (prefix + std::string(kRandomPart, 'X'))).string();
+    m_fd = mkostemp(m_temporary.data(), O_CLOEXEC);
+    if (m_fd >= 0)
+        flock(m_fd, LOCK_EX);
     m_ok = m_fd >= 0;
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
     if (m_fd >= 0) {
-        close(m_fd);
         unlink(m_temporary.c_str());
+        close(m_fd);
     }
 }
 
@@ -92,12 +161,15 @@ bool AtomicFileWriter::Commit() {
         [[maybe_unused]] int owned = fchown(m_fd, m_owner, m_group);
     }
     ok = ok && fsync(m_fd) == 0;
-    ok = (close(m_fd) == 0) && ok;
-    m_fd = -1;
+    // Renamed while still open and locked, so that no cleaner takes it for a stale one.
     ok = ok && rename(m_temporary.c_str(), m_target.c_str()) == 0;
     if (!ok)
         unlink(m_temporary.c_str());
+    close(m_fd);
+    m_fd = -1;
     m_ok = false;
+    if (ok)
+        SyncFolder(m_folder);
     return ok;
 }
 

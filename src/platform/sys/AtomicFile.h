@@ -7,8 +7,10 @@
 
 // Replaces a file's contents in one step: the data goes to a temporary file in the same folder,
 // is flushed to disk and then renamed over the old file, so readers see the old or the new file,
-// never a mix. The folder is created when missing. When anything fails, the old file stays as it
-// was and the temporary one is removed.
+// never a mix, also after a power loss. The folder is created when missing. When anything fails,
+// the old file stays as it was and the temporary one is removed; one left by a crash is removed by
+// a later write of the same file. A file that may not be written (read-only, or no write
+// permission at all) is not replaced.
 //
 // The data may come in parts, for a file too large to build in memory first:
 //     AtomicFileWriter file(path);
@@ -29,6 +31,7 @@ public:
 
 private:
     std::string m_target;
+    std::string m_folder;
     std::string m_temporary;
     int m_fd = -1;
     bool m_ok = false;

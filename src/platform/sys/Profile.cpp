@@ -4,7 +4,7 @@
 
 #include <fstream>
 #include <optional>
-#include <sstream>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -41,28 +41,37 @@ constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 // Editors on other systems start UTF-8 files with a byte-order mark; it is taken off the first
 // line, or that line's section would not be recognised, and `bom` says it was there.
-std::vector<std::string> ReadLines(const std::string& file, bool& bom) {
+std::vector<std::string> SplitLines(std::string_view text, bool& bom) {
     bom = false;
     std::vector<std::string> lines;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return lines;
-    in.seekg(0, std::ios::end);
-    auto size = in.tellg();
-    if (size < 0 || static_cast<std::size_t>(size) > kMaxProfileBytes)
-        return lines;
-    in.seekg(0);
-    std::string line;
-    while (std::getline(in, line)) {
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        std::string line(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (lines.empty() && line.compare(0, 3, kByteOrderMark) == 0) {
             line.erase(0, 3);
             bom = true;
         }
-        lines.push_back(line);
+        lines.push_back(std::move(line));
     }
     return lines;
+}
+
+std::string ReadText(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return {};
+    in.seekg(0, std::ios::end);
+    auto size = in.tellg();
+    if (size < 0 || static_cast<std::size_t>(size) > kMaxProfileBytes)
+        return {};
+    in.seekg(0);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    in.read(text.data(), size);
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
 }
 
 // "[name]" with blanks allowed around; text after the closing bracket is ignored.
@@ -108,8 +117,15 @@ std::optional<std::string> FindValue(const std::vector<std::string>& lines, cons
 
 } // namespace
 
-PrivateProfile::PrivateProfile(std::string file)
-    : m_file(std::move(file)), m_lines(ReadLines(m_file, m_byteOrderMark)) {}
+PrivateProfile::PrivateProfile(std::string file) : m_file(std::move(file)) {
+    m_lines = SplitLines(ReadText(m_file), m_byteOrderMark);
+}
+
+PrivateProfile PrivateProfile::FromText(std::string_view text) {
+    PrivateProfile profile{std::string()};
+    profile.m_lines = SplitLines(text, profile.m_byteOrderMark);
+    return profile;
+}
 
 std::string PrivateProfile::GetString(const std::string& section, const std::string& key,
                                       const std::string& defaultValue, std::size_t size) const {
@@ -164,13 +180,15 @@ void PrivateProfile::WriteString(const std::string& section, const std::string& 
     }
 }
 
-bool PrivateProfile::Save() const {
-    std::ostringstream text;
-    if (m_byteOrderMark)
-        text << kByteOrderMark;
+std::string PrivateProfile::Text() const {
+    std::string text = m_byteOrderMark ? kByteOrderMark : "";
     for (const std::string& line : m_lines)
-        text << line << '\n';
-    return WriteFileAtomically(m_file, text.str());
+        text.append(line).append(1, '\n');
+    return text;
+}
+
+bool PrivateProfile::Save() const {
+    return WriteFileAtomically(m_file, Text());
 }
 
 UINT ParseProfileInt(const std::string& text) {

@@ -3,6 +3,7 @@
 #include "platform/WinTypes.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Private profile (INI) files read and written by the Windows rules: section and key names match
@@ -16,11 +17,15 @@
 class PrivateProfile {
 public:
     explicit PrivateProfile(std::string file);
+    // A profile read from text rather than a file; Save has nowhere to write it.
+    static PrivateProfile FromText(std::string_view text);
 
     std::string GetString(const std::string& section, const std::string& key, const std::string& defaultValue,
                           std::size_t size = 4096) const;
     UINT GetInt(const std::string& section, const std::string& key, int defaultValue) const;
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    // The file's text as Save writes it.
+    std::string Text() const;
     // Writes the file; false when it cannot be written (the old file then stays as it was).
     bool Save() const;
 

@@ -73,6 +73,9 @@ struct ControlTemplate {
     short x, y, cx, cy;
     DWORD style;
     int iconId = 0; // static icons
+    // What a screen reader says for a control whose own text does not say it (a field, a list, a
+    // "..." button); for a static that shows a value, the name of that value ("Status").
+    const char* accessibleName = nullptr;
 };
 
 struct DialogTemplate {

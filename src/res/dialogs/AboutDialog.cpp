@@ -9,7 +9,8 @@ constexpr DWORD kLine = WS_CHILD | WS_VISIBLE | SS_BLACKRECT;
 
 // The version is the build's, so that the box and the package never disagree.
 constexpr ControlTemplate kControls[] = {
-    {IDC_ABOUTICON, ControlKind::PushButton, "", 6, 6, 40, 40, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW},
+    {IDC_ABOUTICON, ControlKind::PushButton, "", 6, 6, 40, 40, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0,
+     "Shufflon icon"},
     {IDOK, ControlKind::PushButton, "OK", 215, 6, 40, 14,
      WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
     {IDC_STATIC, ControlKind::Static, "Shufflon " SHUFFLON_VERSION_SHORT " for Linux", 60, 6, 151, 8, kText},

@@ -4,7 +4,10 @@
 #include "res/icons/CheckBoxArt.h"
 #include "res/icons/DogArt.h"
 #include "res/icons/HeadphonesArt.h"
+#include "res/icons/HeadphonesDrawing.h"
 #include "res/icons/IconGrid.h"
+
+#include <string>
 
 namespace res {
 namespace {
@@ -43,6 +46,22 @@ constexpr IconEntry kIcons[] = {
     {IDI_DOG_LAST, {32, 32, kDogStanding.data()}},
 };
 
+// The red stroke of the crossed-out headphones, as the pictures have it: a dark edge around a
+// bright line from the top left to the bottom right, drawn over the headphones.
+constexpr std::string_view kCrossOut =
+    R"(<path d="M 34 34 L 222 222" stroke="#a01010" stroke-width="34" stroke-linecap="round"/>)"
+    R"(<path d="M 34 34 L 222 222" stroke="#e0201c" stroke-width="22" stroke-linecap="round"/>)";
+
+std::string CrossedOut(std::string_view drawing) {
+    const std::size_t end = drawing.rfind("</svg>");
+    if (end == std::string_view::npos)
+        return {};
+    std::string crossed(drawing.substr(0, end));
+    crossed += kCrossOut;
+    crossed += drawing.substr(end);
+    return crossed;
+}
+
 } // namespace
 
 const IconImage* FindIcon(int id, int size) {
@@ -51,6 +70,29 @@ const IconImage* FindIcon(int id, int size) {
             return &entry.image;
     }
     return nullptr;
+}
+
+std::string_view FindIconDrawing(int id) {
+    static const std::string crossed = CrossedOut(detail::kHeadphonesDrawing);
+    switch (id) {
+    case IDI_HEADPHONES:
+        return detail::kHeadphonesDrawing;
+    case IDI_IDLE:
+        return crossed;
+    default:
+        return {};
+    }
+}
+
+BoxMark BoxMarkOf(int id) {
+    switch (id) {
+    case IDI_PLAYED:
+        return BoxMark::Ticked;
+    case IDI_UNPLAYED:
+        return BoxMark::Empty;
+    default:
+        return BoxMark::NotABox;
+    }
 }
 
 } // namespace res

@@ -67,8 +67,16 @@ TEST_F(ListViewTest, ModelShowsColumnsRowsAndTheSmallImages) {
     EXPECT_EQ(Shown(2, 2), QStringLiteral("100 B"));
 
     // Image 0 is the empty box, image 1 the ticked one; only the first column has one.
-    QImage unplayed = model().data(model().index(0, 0), Qt::DecorationRole).value<QPixmap>().toImage();
-    QImage played = model().data(model().index(2, 0), Qt::DecorationRole).value<QPixmap>().toImage();
+    QImage unplayed = model()
+                          .data(model().index(0, 0), Qt::DecorationRole)
+                          .value<QIcon>()
+                          .pixmap(QSize(16, 16), 1.0)
+                          .toImage();
+    QImage played = model()
+                        .data(model().index(2, 0), Qt::DecorationRole)
+                        .value<QIcon>()
+                        .pixmap(QSize(16, 16), 1.0)
+                        .toImage();
     EXPECT_EQ(unplayed.size(), QSize(16, 16));
     EXPECT_EQ(unplayed.convertToFormat(QImage::Format_ARGB32),
               IconImage(143, 16).convertToFormat(QImage::Format_ARGB32));

@@ -7,6 +7,9 @@
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef SHUFFLON_TEST_SCALE_FACTOR
+    qputenv("QT_SCALE_FACTOR", SHUFFLON_TEST_SCALE_FACTOR);
+#endif
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
