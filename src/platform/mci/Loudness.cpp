@@ -17,7 +17,9 @@ float LevelingGain(float levelDb) {
 
 } // namespace
 
-Loudness::Loudness() {
+Loudness::Loudness()
+    : m_knee(std::pow(10.0f, kKneeDb / 20.0f)), m_ceilingDb(20.0f * std::log10(kCeiling)),
+      m_releaseStep(1.0f - std::exp(-1.0f / (kReleaseSeconds * 44100.0f))) {
     std::fill(std::begin(m_wanted), std::end(m_wanted), 1.0f);
     std::fill(std::begin(m_smoothed), std::end(m_smoothed), 1.0f);
 }
@@ -63,13 +65,11 @@ void Loudness::EndBlock() {
 }
 
 float Loudness::LimitGain(float peak) const {
-    static const float knee = std::pow(10.0f, kKneeDb / 20.0f);
-    if (peak <= knee)
+    if (peak <= m_knee)
         return 1.0f;
     // Above the knee the output level bends towards the ceiling and never reaches it.
-    static const float ceilingDb = 20.0f * std::log10(kCeiling);
     const float inDb = 20.0f * std::log10(peak);
-    const float range = ceilingDb - kKneeDb;
+    const float range = m_ceilingDb - kKneeDb;
     const float outDb = kKneeDb + range * (1.0f - std::exp(-(inDb - kKneeDb) / range));
     return std::pow(10.0f, (outDb - inDb) / 20.0f);
 }
@@ -80,8 +80,6 @@ void Loudness::Process(float* left, float* right, std::size_t frames) {
         m_started = true;
     }
     const float volume = m_volume.load(std::memory_order_relaxed);
-    // The release: a hundred milliseconds to come back from a peak.
-    static const float release = 1.0f - std::exp(-1.0f / (0.1f * 44100.0f));
     for (std::size_t i = 0; i < frames; ++i) {
         m_blockSquares += static_cast<double>(left[i]) * left[i] + static_cast<double>(right[i]) * right[i];
         if (m_blockFrames < kBlock - 1)
@@ -108,7 +106,7 @@ void Loudness::Process(float* left, float* right, std::size_t frames) {
         float held = 1.0f;
         if (m_sinceLimited < kLookahead)
             held = *std::min_element(m_wanted, m_wanted + kLookahead);
-        m_release = std::min(held, m_release + (1.0f - m_release) * release);
+        m_release = std::min(held, m_release + (1.0f - m_release) * m_releaseStep);
         m_smoothedSum += m_release - m_smoothed[m_position];
         m_smoothed[m_position] = m_release;
         if (m_release == 1.0f && m_sinceLimited >= kLookahead && m_smoothedSum > kLookahead - 1e-3)

@@ -42,12 +42,13 @@ public:
     std::uint64_t FramesEased() const { return m_framesEased.load(std::memory_order_relaxed); }
 
 private:
-    static constexpr std::size_t kBlock = 4410;   // 100 ms
-    static constexpr std::size_t kLookahead = 64; // frames
-    static constexpr float kTypicalDb = -38.0f;   // a song's level at the synthesiser's own gain
-    static constexpr float kSettleBlocks = 30;    // the song's own level has taken over after 3 s
-    static constexpr double kSilence = 1e-8;      // mean square of a block below -80 dBFS
-    static constexpr double kRelativeGate = 0.1;  // blocks 10 dB below the song's level so far
+    static constexpr std::size_t kBlock = 4410;    // 100 ms
+    static constexpr std::size_t kLookahead = 64;  // frames
+    static constexpr float kTypicalDb = -38.0f;    // a song's level at the synthesiser's own gain
+    static constexpr float kSettleBlocks = 30;     // the song's own level has taken over after 3 s
+    static constexpr double kSilence = 1e-8;       // mean square of a block below -80 dBFS
+    static constexpr double kRelativeGate = 0.1;   // blocks 10 dB below the song's level so far
+    static constexpr float kReleaseSeconds = 0.1f; // the limiter's way back from a peak
 
     void EndBlock();
     float SongLevelDb() const;
@@ -65,6 +66,7 @@ private:
 
     // Limiter: the last kLookahead frames and their wanted gains, and the running minimum's and
     // average's state.
+    const float m_knee, m_ceilingDb, m_releaseStep;
     float m_delayLeft[kLookahead] = {}, m_delayRight[kLookahead] = {};
     float m_wanted[kLookahead] = {};
     float m_smoothed[kLookahead] = {};

@@ -39,7 +39,7 @@ public:
 
     // Presets the song playing does not need stay loaded only while all the sample data loaded
     // stays within this.
-    static constexpr std::size_t kKeptBytes = 16u << 20;
+    static constexpr std::size_t kKeptBytes = 8u << 20;
 
     // Loads the presets the next song needs and chooses what else stays loaded.
     void Load(const std::vector<std::size_t>& needed);
@@ -63,7 +63,7 @@ private:
     int m_soundFontId = -1;
     PresetTable m_table;
     std::vector<bool> m_loaded, m_kept;
-    std::vector<std::size_t> m_bytes;        // what loading the preset took from the allocator
+    std::vector<std::size_t> m_bytes;        // the memory loading the preset took
     std::vector<std::uint64_t> m_lastNeeded; // the Load that last needed the preset, 0 for none
     std::uint64_t m_round = 0;
 };
