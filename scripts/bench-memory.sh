@@ -11,7 +11,7 @@
 # BENCH_SONGS (default 12) songs are skipped through, BENCH_SECONDS (4) apart.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build}"
+build="$(cd "${1:-$root/build}" && pwd)"
 program="$build/shufflon"
 songs=${BENCH_SONGS:-12}
 seconds=${BENCH_SECONDS:-4}
