@@ -1,11 +1,12 @@
 // Loudness: how loud the player sounds from song to song, and whether anything is squashed or
 // clipped, against FluidSynth's own player on the same songs.
 //
-//   bench_loudness [--songs FOLDER [--count N]]... [--dense N] [--soundfont SF]
+//   bench_loudness [--songs FOLDER [--count N]]... [--dense N] [--dense-folder DIR] [--soundfont SF]
 //
 // The songs: the demo songs, N songs (default 40) spread evenly over each folder given (its
 // subfolders included, in name order), and N (default 10) generated dense orchestral songs (every
-// channel busy, loud velocities, swelling expression, drums: the worst case for clipping). Each is
+// channel busy, loud velocities, swelling expression, drums: the worst case for clipping), kept in
+// DIR when one is given so that other tools can play them too. Each is
 // rendered offline whole, with a second of tail, (a) through the sequencer device and synthesiser
 // exactly as the live callback renders them and (b) by FluidSynth's fluid_player at FluidSynth's
 // default settings (what the `fluidsynth` command plays). Printed per song and over all songs:
@@ -213,6 +214,7 @@ int main(int argc, char** argv) {
     std::string soundFont = mci::FindSoundFont(mci::SystemSoundFonts());
     std::vector<std::string> songs;
     int denseSongs = 10;
+    std::string denseFolder;
     for (const auto& entry : std::filesystem::directory_iterator(SHUFFLON_DEMO_DIR)) {
         const std::string extension = entry.path().extension().string();
         if (extension == ".mid" || extension == ".rmi" || extension == ".kar")
@@ -225,6 +227,8 @@ int main(int argc, char** argv) {
             soundFont = argv[++i];
         } else if (arg == "--dense" && i + 1 < argc) {
             denseSongs = std::atoi(argv[++i]);
+        } else if (arg == "--dense-folder" && i + 1 < argc) {
+            denseFolder = argv[++i];
         } else if (arg == "--songs" && i + 1 < argc) {
             const std::string folder = argv[++i];
             std::size_t count = 40;
@@ -237,7 +241,8 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(
                 stderr,
-                "usage: bench_loudness [--songs FOLDER [--count N]]... [--dense N] [--soundfont SF]\n");
+                "usage: bench_loudness [--songs FOLDER [--count N]]... [--dense N] [--dense-folder DIR] "
+                "[--soundfont SF]\n");
             return 2;
         }
     }
@@ -250,8 +255,11 @@ int main(int argc, char** argv) {
     const mci::FluidSynthSink& synth = *loaded.synth;
     mci::UseOfflineOutput(std::move(loaded.synth));
     mcitest::TempDir dir;
+    if (!denseFolder.empty())
+        std::filesystem::create_directories(denseFolder);
     for (int i = 0; i < denseSongs; ++i) {
-        const std::string path = dir.Path("orchestra" + std::to_string(i) + ".mid");
+        const std::string name = "orchestra" + std::to_string(i) + ".mid";
+        const std::string path = denseFolder.empty() ? dir.Path(name) : denseFolder + "/" + name;
         MakeOrchestralSong(static_cast<std::uint32_t>(i)).WriteTo(path);
         songs.push_back(path);
     }
