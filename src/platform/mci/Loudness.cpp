@@ -40,9 +40,12 @@ void Loudness::NewSong() {
 float Loudness::SongLevelDb() const {
     if (m_blocksCounted == 0)
         return m_priorDb;
-    // The song's own level takes over from the one it started from over its first seconds.
+    // The song's own level takes over from the one it started from over its first seconds, so that
+    // a soft opening is not blown up. But a song louder than that is turned down as soon as it is
+    // heard: left at the gain of a quieter song before it, its first seconds would be pressed into
+    // the limiter.
     const float heard = 10.0f * std::log10(static_cast<float>(m_relativeSum / m_blocksCounted));
-    const float weight = std::min(1.0f, m_blocksCounted / kSettleBlocks);
+    const float weight = heard > m_priorDb ? 1.0f : std::min(1.0f, m_blocksCounted / kSettleBlocks);
     return (1.0f - weight) * m_priorDb + weight * heard;
 }
 

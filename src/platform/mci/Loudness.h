@@ -7,8 +7,9 @@
 //    integrated level, measured as it plays the way broadcast loudness is (the mean power of
 //    100 ms blocks, leaving out silence and blocks far below the song's level). A song starts at
 //    the gain the song before it ended with (collections tend to be alike) and moves to its own
-//    level over its first three seconds; as more of the song is heard, the gain moves less and
-//    less, so the song keeps its own dynamics: a quiet verse stays quieter than the chorus.
+//    level over its first three seconds, or within the first tenth of a second when it is louder;
+//    as more of the song is heard, the gain moves less and less, so the song keeps its own
+//    dynamics: a quiet verse stays quieter than the chorus.
 // 2. The user's volume, a plain factor (1 is the leveled sound).
 // 3. A look-ahead peak limiter with a soft knee: peaks above kKneeDb are eased down so that none
 //    ever reaches kCeiling, and the gain comes down over the 1.5 ms before a peak rather than on

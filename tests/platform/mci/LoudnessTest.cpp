@@ -61,6 +61,18 @@ TEST(Loudness, SongsFarApartInLevelComeOutAtTheTarget) {
     }
 }
 
+TEST(Loudness, ASongLouderThanTheOneBeforeIsNotPressedIntoTheLimiterAtItsStart) {
+    mci::Loudness loudness;
+    loudness.NewSong();
+    Play(loudness, 20, Tone(-50)); // a soft song: about +32 dB of gain
+    loudness.NewSong();
+    const std::uint64_t easedBefore = loudness.FramesEased();
+    const Output out = Play(loudness, 5, Tone(-20));
+    EXPECT_NEAR(out.RmsDb(0.3, 2), mci::Loudness::kTargetDb, 1.5);
+    // Its first tenth of a second, and the one it takes to come down, are eased.
+    EXPECT_LT(loudness.FramesEased() - easedBefore, kRate * 2 / 5) << "eased for 0.4 s at most";
+}
+
 TEST(Loudness, SilenceAtTheStartDoesNotCountAndStaysSilent) {
     mci::Loudness loudness;
     loudness.NewSong();
