@@ -40,7 +40,7 @@ exec {displayfd}<> <(:)
 Xvfb -displayfd "$displayfd" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 read -r -t 10 -u "$displayfd" number || { echo "bench-startup: Xvfb did not start"; exit 1; }
-export DISPLAY=":$number" XDG_RUNTIME_DIR="$work/run"
+export DISPLAY=":$number" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 
 launch() { # folder config: "window_ms rss_kib cpu_ms" of one launch

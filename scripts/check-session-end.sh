@@ -73,8 +73,8 @@ wait_end SIGTERM
 [ -f "$tags" ] || fail "SIGTERM: no tag file"
 [ "$(records "$tags")" -eq 3 ] && [ "$(marks "$tags")" -eq 3 ] ||
   fail "SIGTERM: the tag file holds $(marks "$tags") marks in $(records "$tags") records"
-[ "$(grep -c '=' "$profile")" -eq 13 ] || fail "SIGTERM: the settings were not written"
-echo "session-end: SIGTERM after three songs (RMS $rms): 3 marks of 3 songs, 13 settings"
+[ "$(grep -c '=' "$profile")" -eq 16 ] || fail "SIGTERM: the settings were not written"
+echo "session-end: SIGTERM after three songs (RMS $rms): 3 marks of 3 songs, 16 settings"
 
 for signal in HUP INT; do
   rm -f "$tags"
@@ -85,8 +85,8 @@ for signal in HUP INT; do
   kill -"$signal" "$app"
   wait_end "SIG$signal"
   [ -f "$tags" ] && [ "$(marks "$tags")" -eq 1 ] || fail "SIG$signal: the played song's mark is not in the tag file"
-  [ "$(grep -c '=' "$profile")" -eq 13 ] || fail "SIG$signal: the settings were not written"
-  echo "session-end: SIG$signal after one song: its mark and 13 settings"
+  [ "$(grep -c '=' "$profile")" -eq 16 ] || fail "SIG$signal: the settings were not written"
+  echo "session-end: SIG$signal after one song: its mark and 16 settings"
 done
 
 # 2. A flat folder of many songs, a third of them marked in its tag file, whose records lie in the

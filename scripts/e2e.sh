@@ -2,8 +2,9 @@
 # End to end: the real shufflon on a virtual desktop (Xvfb with icewm, which hosts tray icons)
 # and a PulseAudio null sink, started with default settings in a folder of three short songs.
 # Checks that the songs are heard one after another (recorded from the sink's monitor, the gaps
-# found with sox), that the tray shows the playing icon, that a click on Stop silences it and
-# that closing the window writes the settings; then what a screen reader and a keyboard meet
+# found with sox), that the tray shows the playing icon, that a click on Stop silences it, that
+# the window takes a user's clicks as Windows did (scripts/lib/e2e-input.sh: the About box's dog)
+# and that closing the window writes the settings; then what a screen reader and a keyboard meet
 # (scripts/lib/e2e-a11y.sh) and the same program on Wayland (scripts/lib/e2e-wayland.sh). Every
 # wait is for something the program does, with a generous limit, so that a busy machine or a slow
 # sink makes it slower but never fails it.
@@ -109,6 +110,7 @@ tail_rms="$(rms "$work/tail.wav")"
 awk -v r="$tail_rms" 'BEGIN {exit !(r < 0.0005)}' || fail "still sounding after Stop (RMS $tail_rms)"
 echo "e2e: silent after Stop (RMS $tail_rms)"
 
+source "$root/scripts/lib/e2e-input.sh" && e2e_input_check "$window"
 e2e_a11y_check "$work/opened.log"
 
 # Closing the window writes the settings.
@@ -117,10 +119,12 @@ kill -0 "$app" 2>/dev/null && fail "the program did not end after its window was
 profile="$work/config/shufflon.INI"
 [ -f "$profile" ] || fail "no settings written"
 keys="$(grep -c '=' "$profile")"
-# The twelve settings and the SoundFont, in that order.
-[ "$keys" -eq 13 ] || fail "expected 13 settings, found $keys"
-[ "$(grep '=' "$profile" | tail -n 1 | cut -d= -f1)" = SoundFont ] || fail "the SoundFont key is not last"
-echo "e2e: closing wrote the 13 settings"
+# The twelve settings, then ours: the SoundFont, the window's size and the volume, in that order.
+[ "$keys" -eq 16 ] || fail "expected 16 settings, found $keys"
+[ "$(grep '=' "$profile" | tail -n 4 | cut -d= -f1 | tr '\n' ' ')" = "SoundFont WindowWidth WindowHeight Volume " ] ||
+  fail "our keys are not last in order: $(grep '=' "$profile" | tail -n 4 | tr '\n' ' ')"
+echo "e2e: closing wrote the 16 settings"
 
 "$root/scripts/lib/e2e-wayland.sh" "$build" || fail "the Wayland pass failed"
+source "$root/scripts/lib/e2e-session.sh" && e2e_session_check "$program"
 echo "e2e: passed"

@@ -7,7 +7,8 @@ packages=(
   # build
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   # libraries
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev qt6-wayland libfluidsynth-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev qt6-wayland libfluidsynth-dev libpulse-dev
+  libxcb1-dev
   # General MIDI SoundFont (installs /usr/share/sounds/sf2/default-GM.sf2) and fonts
   fluid-soundfont-gm fonts-dejavu-core fonts-dejavu-extra fonts-liberation
   # tests

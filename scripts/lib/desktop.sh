@@ -15,10 +15,12 @@ start_desktop() {
   for _ in $(seq 600); do [ -s "$work/display" ] && break; sleep 0.1; done
   [ -s "$work/display" ] || { echo "desktop: Xvfb did not start"; return 1; }
   display=":$(head -n 1 "$work/display")"
-  export DISPLAY="$display"
+  # The program is to show on this display, whatever platform the caller's Qt programs use
+  # (offscreen in the unit tests, wayland on a Wayland desktop).
+  export DISPLAY="$display" QT_QPA_PLATFORM=xcb
   for _ in $(seq 300); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-  HOME="$work/home" icewm >"$work/icewm.log" 2>&1 &
-  desktop_pids+=($!)
+  desktop_home="$work/home"
+  start_panel
 
   # PulseAudio as root wants its own runtime folder and home.
   export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
@@ -28,6 +30,18 @@ start_desktop() {
   for _ in $(seq 300); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
   pactl set-default-sink "$sink"
   sleep 1 # let icewm put up its tray
+}
+
+# The window manager with its panel and tray; stop_panel takes them away again.
+start_panel() {
+  HOME="$desktop_home" icewm >>"$desktop_home/icewm.log" 2>&1 &
+  panel_pid=$!
+  desktop_pids+=($panel_pid)
+}
+
+stop_panel() {
+  kill "$panel_pid" 2>/dev/null || true
+  wait "$panel_pid" 2>/dev/null || true
 }
 
 stop_desktop() {

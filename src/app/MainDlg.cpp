@@ -2,6 +2,7 @@
 
 #include "platform/mci/Mci.h"
 #include "platform/sys/CRand.h"
+#include "platform/sys/OpenRequests.h"
 #include "platform/sys/Paths.h"
 #include "platform/sys/SplitPath.h"
 #include "platform/sys/Utf8.h"
@@ -10,6 +11,7 @@
 #include "res/Strings.h"
 #include "res/dialogs/MainDialog.h"
 #include "search/CDirStruct.h"
+#include "search/FileChecks.h"
 
 #include <algorithm>
 #include <ctime>
@@ -37,6 +39,10 @@ const MessageMapEntry kMessageMap[] = {
     ON_MESSAGE(WM_TRAYNOTIFY, OnTrayNotify),
     ON_MESSAGE(WM_SOUNDFONTLOADED, OnSoundFontLoaded),
     ON_MESSAGE(WM_ENDSESSION, OnEndSession),
+    ON_MESSAGE(WM_OPENREQUEST, OnOpenRequest),
+    ON_MESSAGE(WM_PLAYERCONTROL, OnPlayerControl),
+    ON_MESSAGE(WM_TASKBARCREATED, OnTaskbarCreated),
+    ON_MESSAGE(WM_TASKBARGONE, OnTaskbarGone),
 };
 
 } // namespace
@@ -82,6 +88,8 @@ BOOL CMainDlg::OnInitDialog() {
     m_list.InsertColumn(0, "Filename", LVCFMT_LEFT, 110);
     m_list.InsertColumn(1, "Folder", LVCFMT_LEFT, 230);
     m_list.InsertColumn(2, "Size", LVCFMT_LEFT, 66);
+    // A name or folder cut short by its column shows whole in the row's tip.
+    m_list.SetInfoTip([this](int row) { return SongPath(row); });
 
     AddTrayIcon();
 
@@ -90,6 +98,9 @@ BOOL CMainDlg::OnInitDialog() {
 
     LoadSettings();
     ShowSoundFontInUse();
+    // A song named on the command line plays first, once its folder has been searched.
+    if (std::optional<std::string> song = TakeOpenRequest(); song && FileExists(*song))
+        m_strRequestedSong = *song;
 
     srand_classic(GetTickCount() - static_cast<DWORD>(std::time(nullptr)));
 

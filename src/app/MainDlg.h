@@ -67,6 +67,11 @@ public:
     LRESULT OnSoundFontLoaded(WPARAM wParam, LPARAM lParam);
     void ShowSoundFontInUse();
 
+    // What the desktop's media controls ask beyond the window's controls (WM_PLAYERCONTROL).
+    LRESULT OnPlayerControl(WPARAM code, LPARAM value);
+    // The synthesiser's volume in percent, 0 to 100.
+    void SetVolume(int percent);
+
     // Settings store.
     void LoadSettings();
     void SaveSettings();
@@ -80,17 +85,33 @@ public:
     std::string SongPath(int row) const;
     void SelectAndShow(int row);
     void ShowPlayedCount();
+    void ShowPlayedCount(int played, int unplayed);
     // Fields 1014 and 1015: the number of songs and their total size in whole kilobytes.
     void ShowTotals(int songs, DWORD bytes);
 
     // Play control: a row's song selected, shown and started (what Play and a double click share),
     // the controls of the idle state, and of the idle state after a song failed to open.
     MCIERROR ShowAndOpenRow(int row);
+    // The rest of Play once the row is chosen: marked, counted, shown and started.
+    void StartRow(int row);
+    // Starts a play run with the row given, as Play does with the row it chooses.
+    void PlayRow(int row);
+    // Back to the song played before this one in the run; at the first, that song again.
+    void OnPrevious();
+    // The entry of the history that Previous plays, or -1 when there is none.
+    int PreviousInHistory() const;
+    // A row left the list: the history forgets it, and the rows after it move up.
+    void ForgetRow(int row);
     void ShowIdleControls();
     void ShowOpenFailure();
 
-    // Folder choice and search.
+    // Folder choice and search: Browse's steps once a folder is chosen, and the search.
+    void ChangeFolder(const std::string& folder);
     void SearchFolder(const std::string& folder);
+    // A folder or song handed over by another start of the program (WM_OPENREQUEST).
+    LRESULT OnOpenRequest(WPARAM wParam, LPARAM lParam);
+    // The row of the song at the path, or -1.
+    int FindSongRow(const std::string& path) const;
     void ShowEmptyList();
 
     // Sequencer device.
@@ -104,6 +125,9 @@ public:
     void SetTrayIcon(int state);
     void SetTrayTip(const std::string& tip);
     void RemoveTrayIcon();
+    // The desktop's notification area appeared, or went away with the icon.
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTaskbarGone(WPARAM wParam, LPARAM lParam);
 
     // Members, in the Windows program's declaration order.
     CSliderCtrl& m_slider;
@@ -139,6 +163,8 @@ public:
     // Whether the desktop took the tray icon; without one, Hide minimises instead, so a hidden
     // window can always be brought back.
     bool m_bTrayShown = false;
+    // The tray icon's state as SetTrayIcon last set it (1 idle), for an icon added late.
+    int m_nTrayIconState = 1;
     // Set while OpenAndPlay waits for the answer to the MIDI mapper question: ticks then leave the
     // device alone, since it is open but not yet started.
     bool m_bAskingMapper = false;
@@ -157,6 +183,15 @@ public:
     // operation, a chooser) runs there; the operation then stops instead of going on for a window
     // that is gone.
     bool m_bClosing = false;
+    // A song the user asked for by name, played first once the search of its folder is done.
+    std::string m_strRequestedSong;
+    // The rows played in this run, oldest first, for Previous; -1 for a song deleted since.
+    std::vector<int> m_history;
+    // Ours, kept in the profile after the twelve: the window's size in pixels (0: the template's)
+    // and the synthesiser's volume in percent.
+    int m_nWindowWidth = 0;
+    int m_nWindowHeight = 0;
+    int m_nVolume = 100;
 
 protected:
     MessageMap GetMessageMap() const override;

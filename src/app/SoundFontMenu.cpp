@@ -4,12 +4,19 @@
 #include "platform/ui/Shell.h"
 #include "res/Resource.h"
 
+#include <filesystem>
+
 void CMainDlg::OnChooseSoundFont() {
     const std::vector<FileFilter> filters = {
         {"SoundFonts (*.sf2, *.sf3)", {"*.sf2", "*.sf3"}},
         {"All files (*.*)", {"*"}},
     };
-    const std::optional<std::string> path = BrowseForFile(GetSafeHwnd(), "SoundFont", filters);
+    // The chooser starts where the SoundFont in use lies: the system's SoundFonts are where a
+    // user would not look by himself.
+    const std::string inUse = m_strSoundFont.empty() ? mci::SystemSoundFontPath() : m_strSoundFont;
+    const std::string folder =
+        inUse.empty() ? std::string() : std::filesystem::path(inUse).parent_path().string();
+    const std::optional<std::string> path = BrowseForFile(GetSafeHwnd(), "SoundFont", filters, folder);
     if (!path)
         return;
     m_strSoundFontLoading = *path;

@@ -15,6 +15,7 @@ void CMainDlg::AddTrayIcon() {
 }
 
 void CMainDlg::SetTrayIcon(int state) {
+    m_nTrayIconState = state;
     NOTIFYICONDATA data;
     data.hWnd = GetSafeHwnd();
     data.uID = IDC_TRAYICON;
@@ -58,5 +59,25 @@ LRESULT CMainDlg::OnTrayNotify(WPARAM, LPARAM lParam) {
     default:
         break;
     }
+    return 0;
+}
+
+LRESULT CMainDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+    // A notification area that came after the program, or came back: the icon is added as it
+    // would show by now.
+    if (m_bTrayShown)
+        return 0;
+    AddTrayIcon();
+    SetTrayIcon(m_nTrayIconState);
+    const std::string name = GetDlgItemText(IDC_SONGNAME);
+    SetTrayTip(name.empty() ? "Shufflon" : name);
+    return 0;
+}
+
+LRESULT CMainDlg::OnTaskbarGone(WPARAM, LPARAM) {
+    // Hide minimises from now on; a window hidden into the tray that went could not come back.
+    m_bTrayShown = false;
+    if (!IsWindowVisible())
+        ShowWindow(SW_SHOW);
     return 0;
 }

@@ -126,6 +126,8 @@ inline constexpr int SW_RESTORE = 9;
 // Virtual keys.
 inline constexpr int VK_SHIFT = 0x10;
 inline constexpr int VK_CONTROL = 0x11;
+inline constexpr int VK_SPACE = 0x20;
+inline constexpr int VK_F4 = 0x73;
 
 // System metrics: the size of a large icon.
 inline constexpr int SM_CXICON = 11;

@@ -8,6 +8,8 @@
 namespace {
 
 constexpr UINT kProgressPeriod = 500;
+// How far back Previous can go: more than a day of songs.
+constexpr std::size_t kHistoryLength = 1000;
 
 } // namespace
 
@@ -50,7 +52,11 @@ void CMainDlg::OnPlay() {
         }
     }
 
-    int row = choice.row;
+    StartRow(choice.row);
+}
+
+void CMainDlg::StartRow(int row) {
+    int count = m_list.GetItemCount();
     if (m_nSCInitMode > 1)
         InitSoundcard();
 
@@ -81,8 +87,58 @@ void CMainDlg::OnPlay() {
     EnableDlgItem(IDC_PAUSE, true);
 }
 
+void CMainDlg::PlayRow(int row) {
+    // As Play does from idle, with the row given; a song playing or paused gives way to it.
+    m_slider.SetPos(0);
+    KillTimer(IDT_PROGRESS);
+    if (m_bPaused) {
+        m_bPaused = FALSE;
+        SetDlgItemText(IDC_PAUSE, "Pause");
+    }
+    m_bPlaying = TRUE;
+    SetDlgItemText(IDC_PLAY, "Stop");
+    StartRow(row);
+}
+
+int CMainDlg::PreviousInHistory() const {
+    // The last entry is the song playing or played last; the way back is the latest entry before
+    // it whose song is still in the list. At the first song, that song itself.
+    const std::size_t end = m_history.size() > 1 ? m_history.size() - 1 : m_history.size();
+    for (std::size_t i = end; i-- > 0;) {
+        if (m_history[i] >= 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void CMainDlg::OnPrevious() {
+    const int entry = PreviousInHistory();
+    if (entry < 0)
+        return;
+    const int row = m_history[static_cast<std::size_t>(entry)];
+    // The song played again becomes the last entry once more.
+    m_history.resize(static_cast<std::size_t>(entry));
+    PlayRow(row);
+}
+
+void CMainDlg::ForgetRow(int row) {
+    // A deleted song leaves a gap rather than nothing, so that the song playing is still known as
+    // the last entry when it was the one deleted.
+    for (int& played : m_history) {
+        if (played == row)
+            played = -1;
+        else if (played > row)
+            --played;
+    }
+}
+
 MCIERROR CMainDlg::ShowAndOpenRow(int row) {
     std::string path = SongPath(row);
+    if (row >= 0 && row < m_list.GetItemCount()) {
+        if (m_history.size() == kHistoryLength)
+            m_history.erase(m_history.begin());
+        m_history.push_back(row);
+    }
     SelectAndShow(row);
     ShowCurrentSong(path);
     return OpenAndPlay(GetSafeHwnd(), path);

@@ -35,6 +35,12 @@ inline constexpr unsigned IDM_DEFAULTSOUNDFONT = 0x0030;
 // Posted by the sequencer device when a SoundFont asked for has loaded (wParam 1) or was refused
 // (wParam 0, lParam the reason). WM_APP + 0x70.
 inline constexpr unsigned WM_SOUNDFONTLOADED = 0x8070;
+// Posted when another start of the program has handed this one a folder or a song to play (or
+// only asked for the window): the request waits in TakeOpenRequest. WM_APP + 0x71.
+inline constexpr unsigned WM_OPENREQUEST = 0x8071;
+// What the desktop's media controls ask of the player beyond the window's controls: the play
+// style, the volume, the way back (the PLAYER_* codes in wParam). WM_APP + 0x72.
+inline constexpr unsigned WM_PLAYERCONTROL = 0x8072;
 
 // Controls of the main dialog.
 inline constexpr int IDC_PLAY = 1000;

@@ -33,9 +33,15 @@ void CMainDlg::LoadSettings() {
     m_strSCInitFile = readString("SCInitFile", "");
     m_strDeleteFolder = readString("DeleteFolder", DefaultDeleteFolder());
     m_bUseTaglist = readInt("UseTaglist", 0);
-    // Ours, after the twelve: the synthesiser's SoundFont, empty for the system's.
+    // Ours, after the twelve: the synthesiser's SoundFont, empty for the system's; the window's
+    // size, which the template's size bounds from below; the synthesiser's volume.
     m_strSoundFont = readString("SoundFont", "");
     mci::PreferSoundFont(m_strSoundFont);
+    m_nWindowWidth = readInt("WindowWidth", 0);
+    m_nWindowHeight = readInt("WindowHeight", 0);
+    if (m_nWindowWidth > 0 && m_nWindowHeight > 0)
+        SetClientSize(m_nWindowWidth, m_nWindowHeight);
+    SetVolume(readInt("Volume", 100));
 }
 
 void CMainDlg::SaveSettings() {
@@ -59,6 +65,13 @@ void CMainDlg::SaveSettings() {
     writeString("DeleteFolder", m_strDeleteFolder);
     writeInt("UseTaglist", m_bUseTaglist);
     writeString("SoundFont", m_strSoundFont);
+    if (HasView()) {
+        m_nWindowWidth = ClientWidth();
+        m_nWindowHeight = ClientHeight();
+    }
+    writeInt("WindowWidth", m_nWindowWidth);
+    writeInt("WindowHeight", m_nWindowHeight);
+    writeInt("Volume", m_nVolume);
     // A profile that cannot be written loses only the settings; nothing is reported.
     profile.Save();
 }

@@ -82,8 +82,11 @@ BOOL CAboutDlg::OnInitDialog() {
     return TRUE;
 }
 
-void CAboutDlg::OnLButtonDblClk(UINT, int, int) {
+void CAboutDlg::OnLButtonDblClk(UINT flags, int x, int y) {
+    // Only a double click on the dialog's own area comes here: one on the icon or on OK is theirs.
     MessageBox("Hi!\nTry this on THE BIG ICON!", kHiddenCaption, MB_OK | MB_ICONINFORMATION);
+    DefWindowProc(WM_LBUTTONDBLCLK, flags,
+                  static_cast<LPARAM>(MAKEWPARAM(static_cast<WORD>(x), static_cast<WORD>(y))));
 }
 
 void CAboutDlg::OnDoubleClickedIcon() {

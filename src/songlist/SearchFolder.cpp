@@ -5,10 +5,16 @@
 #include "res/Resource.h"
 #include "search/CDirStruct.h"
 
+#include <utility>
+
 void CMainDlg::OnBrowse() {
     std::optional<std::string> folder = BrowseForFolder(GetSafeHwnd(), "Please, select MIDI files folder");
     if (!folder || m_bClosing)
         return;
+    ChangeFolder(*folder);
+}
+
+void CMainDlg::ChangeFolder(const std::string& folder) {
     if (m_bPaused) {
         // A paused song is abandoned; one that plays goes on.
         m_bPlaying = FALSE;
@@ -21,8 +27,8 @@ void CMainDlg::OnBrowse() {
         SaveTagList();
     if (m_bClosing)
         return;
-    SetDlgItemText(IDC_FOLDER, *folder);
-    SearchFolder(*folder);
+    SetDlgItemText(IDC_FOLDER, folder);
+    SearchFolder(folder);
 }
 
 void CMainDlg::SearchFolder(const std::string& folder) {
@@ -31,6 +37,9 @@ void CMainDlg::SearchFolder(const std::string& folder) {
     m_bSearchCompleted = false;
     m_bTagsRead = false;
     m_list.DeleteAllItems();
+    // Rows are a song's identity only within one list.
+    m_history.clear();
+    const std::string requestedSong = std::exchange(m_strRequestedSong, std::string());
 
     CDirStruct engine;
     m_pSearch = &engine;
@@ -62,7 +71,15 @@ void CMainDlg::SearchFolder(const std::string& folder) {
         EnableDlgItem(IDC_PAUSE, false);
         if (m_bUseTaglist)
             LoadTagList();
-        if (m_bAutoplay && !m_bClosing)
+        // The template's placeholder counts would otherwise stay until a song starts.
+        ShowPlayedCount();
+        if (m_bClosing)
+            return;
+        // A song the user named plays first, Autoplay or not.
+        const int requested = requestedSong.empty() ? -1 : FindSongRow(requestedSong);
+        if (requested >= 0)
+            PlayRow(requested);
+        else if (m_bAutoplay)
             OnNext();
     } else {
         m_bTagsRead = true; // an empty list has no marks to lose
@@ -72,6 +89,8 @@ void CMainDlg::SearchFolder(const std::string& folder) {
 
 void CMainDlg::ShowEmptyList() {
     ShowTotals(0, 0);
+    // An empty list has no songs played or to play, whatever the counters still hold.
+    ShowPlayedCount(0, 0);
     ShowCurrentSong("");
     SetDlgItemText(IDC_ELAPSED, "0");
     SetDlgItemText(IDC_LENGTH, "0");

@@ -105,6 +105,7 @@ void CMainDlg::OnDeleteSong() {
         if (m_list.GetItemData(row) == kCountedMark && m_nPlayedCount > 0)
             --m_nPlayedCount;
         m_list.DeleteItem(row);
+        ForgetRow(row);
         --m_nSongCount;
         // The current row keeps its song; when it was the deleted one, sequential play goes on
         // with the row that took its place.

@@ -24,9 +24,12 @@ void CMainDlg::SelectAndShow(int row) {
 }
 
 void CMainDlg::ShowPlayedCount() {
+    ShowPlayedCount(m_nPlayedCount, m_nSongCount - m_nPlayedCount);
+}
+
+void CMainDlg::ShowPlayedCount(int played, int unplayed) {
     char text[64];
-    std::snprintf(text, sizeof text, "Played/unplayed: %i / %i", m_nPlayedCount,
-                  m_nSongCount - m_nPlayedCount);
+    std::snprintf(text, sizeof text, "Played/unplayed: %i / %i", played, unplayed);
     SetDlgItemText(IDC_PLAYEDCOUNT, text);
 }
 

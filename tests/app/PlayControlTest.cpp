@@ -166,7 +166,7 @@ TEST_F(PlayTest, DoubleClickFromIdlePlaysOneSongOnly) {
     EXPECT_EQ(Text(IDC_SONGNAME), "c.mid");
     EXPECT_EQ(dialog.m_nCurrent, 2);
     // The played counter is not touched by a double click.
-    EXPECT_EQ(Text(IDC_PLAYEDCOUNT), "Played - unplayed: 65535 - 65535");
+    EXPECT_EQ(Text(IDC_PLAYEDCOUNT), "Played/unplayed: 0 / 3");
     m_backend.Advance(5000);
     EXPECT_FALSE(DeviceOpen());
     EXPECT_FALSE(dialog.m_bPlaying);

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "platform/mpris/RemoteControls.h"
 
 namespace {
 
@@ -95,6 +96,30 @@ TEST_F(SongFileTest, DeletingTheLastSongEndsTheRun) {
     EXPECT_FALSE(Enabled(IDC_PLAY));
     m_backend.Advance(2000);
     EXPECT_EQ(m_backend.Boxes().size(), 2u); // the two questions, no error boxes
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SongFileTest, PreviousAfterADeleteGoesToTheSongBeforeTheDeletedOne) {
+    AddSong("c.mid", 3000);
+    Settings("Autoplay=0\nPlayStile=1\nDeleteFolder=" + (m_root / "bad").string());
+    Start();
+    Click(IDC_PLAY);
+    for (int song = 0; song < 2; ++song) {
+        Click(IDC_NEXT);
+        m_backend.Advance(600);
+    }
+    EXPECT_EQ(Text(IDC_SONGNAME), "c.mid");
+    m_backend.AnswerNextBox(IDYES);
+    Click(IDC_DELETESONG);
+    PostMessage(Dialog().GetSafeHwnd(), WM_PLAYERCONTROL, PLAYER_PREVIOUS, 0);
+    m_backend.RunPending();
+    EXPECT_EQ(Text(IDC_SONGNAME), "b.mid");
+    PostMessage(Dialog().GetSafeHwnd(), WM_PLAYERCONTROL, PLAYER_PREVIOUS, 0);
+    m_backend.RunPending();
+    EXPECT_EQ(Text(IDC_SONGNAME), "a.mid");
 }
 
 } // namespace

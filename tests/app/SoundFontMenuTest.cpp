@@ -35,6 +35,9 @@ TEST_F(SoundFontMenuTest, AChosenSoundFontIsCheckedKeptAfterTheTwelveKeysAndRead
     const auto& filters = m_backend.FileBrowses()[0].filters;
     ASSERT_FALSE(filters.empty());
     EXPECT_EQ(filters[0].patterns, (std::vector<std::string>{"*.sf2", "*.sf3"}));
+    // The chooser starts among the system's SoundFonts, then where the chosen one lies.
+    const std::string system = mci::SystemSoundFontPath();
+    EXPECT_EQ(m_backend.FileBrowses()[0].folder, system.substr(0, system.rfind('/')));
     EXPECT_TRUE(m_backend.Boxes().empty());
     EXPECT_EQ(Dialog().m_strSoundFont, chosen);
     EXPECT_TRUE(Checked(IDM_SOUNDFONT));
@@ -43,10 +46,13 @@ TEST_F(SoundFontMenuTest, AChosenSoundFontIsCheckedKeptAfterTheTwelveKeysAndRead
 
     Dialog().SendMessage(WM_CLOSE);
     const std::string text = Profile();
-    EXPECT_EQ(text.substr(text.find("UseTaglist=")), "UseTaglist=0\nSoundFont=" + chosen + "\n");
+    EXPECT_EQ(text.substr(text.find("UseTaglist="), text.find("WindowWidth=") - text.find("UseTaglist=")),
+              "UseTaglist=0\nSoundFont=" + chosen + "\n");
     Start();
     EXPECT_EQ(Dialog().m_strSoundFont, chosen);
     EXPECT_TRUE(Checked(IDM_SOUNDFONT));
+    Choose(std::nullopt);
+    EXPECT_EQ(m_backend.FileBrowses().back().folder, SongsFolder());
 
     Choose(std::nullopt, IDM_DEFAULTSOUNDFONT);
     EXPECT_EQ(Dialog().m_strSoundFont, "");

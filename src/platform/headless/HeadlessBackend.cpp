@@ -127,8 +127,9 @@ void HeadlessBackend::AnswerNextFileBrowse(std::optional<std::string> path) {
 }
 
 std::optional<std::string> HeadlessBackend::BrowseForFile(HWND, const std::string& title,
-                                                          const std::vector<FileFilter>& filters) {
-    m_fileBrowses.push_back(FileBrowse{title, filters});
+                                                          const std::vector<FileFilter>& filters,
+                                                          const std::string& folder) {
+    m_fileBrowses.push_back(FileBrowse{title, filters, folder});
     if (m_fileBrowseAnswers.empty())
         return std::nullopt;
     auto answer = std::move(m_fileBrowseAnswers.front());
@@ -196,6 +197,19 @@ bool HeadlessBackend::TrayDelete(HWND, UINT) {
 int HeadlessBackend::ClientWidth(CDialog& dialog) {
     auto it = m_clientWidths.find(dialog.Template().id);
     return it != m_clientWidths.end() ? it->second : dialog.Template().cx * 6 / 4;
+}
+
+int HeadlessBackend::ClientHeight(CDialog& dialog) {
+    auto it = m_clientHeights.find(dialog.Template().id);
+    return it != m_clientHeights.end() ? it->second : dialog.Template().cy * 13 / 8;
+}
+
+void HeadlessBackend::SetClientSize(CDialog& dialog, int width, int height) {
+    const DialogTemplate& tmpl = dialog.Template();
+    if (!(tmpl.style & WS_THICKFRAME))
+        return;
+    m_clientWidths[tmpl.id] = std::max(width, tmpl.cx * 6 / 4);
+    m_clientHeights[tmpl.id] = std::max(height, tmpl.cy * 13 / 8);
 }
 
 CMemoryDC HeadlessBackend::CopyFromDialog(CDialog&, int, int, int width, int height) {

@@ -33,6 +33,7 @@ public:
     struct FileBrowse {
         std::string title;
         std::vector<FileFilter> filters;
+        std::string folder;
     };
     struct FocusedControl {
         HWND dialog = 0;
@@ -87,8 +88,8 @@ public:
     int CenterCount() const { return m_centered; }
     // The window of the last dialog made from the template, while it exists; 0 otherwise.
     HWND LiveDialog(int templateId) const;
-    // Client widths; without one a dialog is its template's width with the base units of an
-    // 8-point dialog font (6 pixels to 4 units).
+    // Client widths; without one a dialog is its template's size with the base units of an
+    // 8-point dialog font (6 pixels to 4 units across, 13 to 8 down).
     void SetClientWidth(int templateId, int width) { m_clientWidths[templateId] = width; }
     // Keys held down, for IsKeyDown.
     void SetKeysDown(std::vector<int> keys) { m_keysDown = std::move(keys); }
@@ -116,12 +117,15 @@ public:
     void MessageBeep(UINT) override { ++m_beeps; }
     std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) override;
     std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
-                                             const std::vector<FileFilter>& filters) override;
+                                             const std::vector<FileFilter>& filters,
+                                             const std::string& folder) override;
     bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) override;
     bool TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,
                     const std::string& tip) override;
     bool TrayDelete(HWND window, UINT id) override;
     int ClientWidth(CDialog& dialog) override;
+    int ClientHeight(CDialog& dialog) override;
+    void SetClientSize(CDialog& dialog, int width, int height) override;
     CMemoryDC CopyFromDialog(CDialog& dialog, int x, int y, int width, int height) override;
     void BltToDialog(CDialog& dialog, int x, int y, int width, int height, const CMemoryDC& source,
                      int sourceX, int sourceY) override;
@@ -162,6 +166,7 @@ private:
     HWND m_focused = 0;
     std::map<int, HWND> m_dialogs; // template id -> window of the last dialog made from it
     std::map<int, int> m_clientWidths;
+    std::map<int, int> m_clientHeights;
     std::vector<int> m_keysDown;
     std::vector<Drawing> m_drawings;
     std::uint64_t m_blocked = 0;

@@ -7,6 +7,7 @@
 #include "platform/mci/Engine.h"
 #include "platform/mci/FluidLog.h"
 #include "platform/mci/MidiSink.h"
+#include "platform/mci/PulseStream.h"
 
 namespace mci {
 
@@ -16,6 +17,14 @@ namespace {
 // for stop and seek to feel immediate, long enough not to break up on a busy machine.
 constexpr int kPeriodSize = 512;
 constexpr int kPeriods = 4;
+
+int RenderCallback(void* data, int len, int, float*[], int nout, float* out[]) {
+    if (len <= 0 || nout < 2)
+        return FLUID_OK;
+    // The driver hands out zeroed buffers; the engine writes the sound into the first two.
+    static_cast<Engine*>(data)->Render(out[0], out[1], static_cast<std::size_t>(len));
+    return FLUID_OK;
+}
 
 class FluidAudioDriver final : public AudioDriver {
 public:
@@ -32,12 +41,17 @@ private:
     fluid_audio_driver_t* m_driver;
 };
 
-int RenderCallback(void* data, int len, int, float*[], int nout, float* out[]) {
-    if (len <= 0 || nout < 2)
-        return FLUID_OK;
-    // The driver hands out zeroed buffers; the engine writes the sound into the first two.
-    static_cast<Engine*>(data)->Render(out[0], out[1], static_cast<std::size_t>(len));
-    return FLUID_OK;
+class PulseAudioDriver final : public AudioDriver {
+public:
+    explicit PulseAudioDriver(std::unique_ptr<PulseStream> pulse) : m_pulse(std::move(pulse)) {}
+    void SetMediaName(const std::string& name) override { m_pulse->SetMediaName(name); }
+
+private:
+    std::unique_ptr<PulseStream> m_pulse;
+};
+
+void RenderEngine(void* engine, float* left, float* right, std::size_t frames) {
+    static_cast<Engine*>(engine)->Render(left, right, frames);
 }
 
 void CollectOption(void* data, const char*, const char* option) {
@@ -51,9 +65,16 @@ const std::vector<std::string>& AudioDriver::DefaultDrivers() {
     return drivers;
 }
 
-std::unique_ptr<AudioDriver> AudioDriver::Open(const std::vector<std::string>& names, Engine& engine) {
+std::unique_ptr<AudioDriver> AudioDriver::Open(const std::vector<std::string>& names, Engine& engine,
+                                               const std::string& mediaName) {
     QuietFluidSynthLogging();
     for (const std::string& name : names) {
+        if (name == "pulseaudio") {
+            if (auto pulse =
+                    PulseStream::Open(&RenderEngine, &engine, kSampleRate, kPeriodSize, kPeriods, mediaName))
+                return std::make_unique<PulseAudioDriver>(std::move(pulse));
+            continue;
+        }
         fluid_settings_t* settings = new_fluid_settings();
         if (!settings)
             return nullptr;

@@ -99,8 +99,10 @@ void Engine::Render(float* left, float* right, std::size_t frames) {
 }
 
 void Engine::FinishBlock(float* left, float* right, std::size_t frames) {
-    if (frames > 0)
+    if (frames > 0) {
+        ApplyGain(left, right, frames);
         MixWave(left, right, frames);
+    }
     m_rendered.fetch_add(frames, std::memory_order_relaxed);
     Publish();
     if (m_reportsQueued) {
@@ -241,6 +243,26 @@ void Engine::RenderSynth(float* left, float* right, std::size_t frames) {
     } else {
         std::fill_n(left, frames, 0.0f);
         std::fill_n(right, frames, 0.0f);
+    }
+}
+
+void Engine::ApplyGain(float* left, float* right, std::size_t frames) {
+    const float target = m_gain.load(std::memory_order_relaxed);
+    if (target == 1.0f && m_appliedGain == 1.0f)
+        return;
+    if (target != m_gainTarget) {
+        // A new gain is reached in a fixed number of frames, however long the blocks are.
+        m_gainTarget = target;
+        m_gainStep = (target - m_appliedGain) / static_cast<float>(kGainRampFrames);
+    }
+    for (std::size_t i = 0; i < frames; ++i) {
+        if (m_appliedGain != target) {
+            m_appliedGain += m_gainStep;
+            if ((m_gainStep > 0) == (m_appliedGain > target))
+                m_appliedGain = target;
+        }
+        left[i] *= m_appliedGain;
+        right[i] *= m_appliedGain;
     }
 }
 

@@ -99,6 +99,9 @@ public:
     bool SinkLent() const { return m_lent.load(std::memory_order_acquire); }
     MidiSink* SinkOnLoan() const { return m_lentSink.load(std::memory_order_relaxed); }
     void ReturnSink() { m_lent.store(false, std::memory_order_release); }
+    // The synthesiser's share of the output from the next block on, 0 to 1 (a WAVE sound keeps
+    // its own).
+    void SetSynthGain(float gain) { m_gain.store(gain, std::memory_order_relaxed); }
 
     // --- audio thread ---
     // Buffers may be null only when frames is 0 (that takes the queued commands and nothing else).
@@ -123,6 +126,7 @@ private:
     void EndPlay(); // reached its end: notes released, report queued
     void Publish();
     void RenderSynth(float* left, float* right, std::size_t frames);
+    void ApplyGain(float* left, float* right, std::size_t frames);
     void MixWave(float* left, float* right, std::size_t frames);
     void FinishBlock(float* left, float* right, std::size_t frames);
 
@@ -137,6 +141,7 @@ private:
     std::atomic<void*> m_signalData{nullptr};
     std::atomic<bool> m_lent{false};
     std::atomic<MidiSink*> m_lentSink{nullptr};
+    std::atomic<float> m_gain{1.0f};
 
     // Audio thread only.
     MidiSink* m_sink = nullptr;
@@ -146,6 +151,11 @@ private:
     std::uint64_t m_lastFrame = 0;  // where it stands or stopped
     bool m_reportsQueued = false;
     bool m_lending = false; // the sink is lent, or was until the borrower gave it back
+    // A gain change glides over this many frames (about 6 ms), so that it does not click.
+    static constexpr std::size_t kGainRampFrames = 256;
+    float m_appliedGain = 1.0f;
+    float m_gainTarget = 1.0f;
+    float m_gainStep = 0.0f;
     const WaveBuffer* m_wave = nullptr;
     std::size_t m_wavePosition = 0;
     void (*m_endPublishedHook)(void*) = nullptr;

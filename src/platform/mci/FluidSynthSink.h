@@ -45,8 +45,6 @@ public:
     // player. Not to be used while the audio thread renders.
     fluid_synth_t* Synth() const { return m_synth; }
     const PresetCache& Presets() const { return m_presets; }
-    // The user's volume, a factor on the leveled sound (1 leaves it as it is); any thread.
-    void SetVolume(float factor) { m_loudness.SetVolume(factor); }
     const Loudness& Level() const { return m_loudness; }
     // Notes that found their channel's preset not loaded (played by a stand-in, or not at all).
     std::uint64_t UnpreparedNotes() const { return m_unpreparedNotes.load(std::memory_order_relaxed); }

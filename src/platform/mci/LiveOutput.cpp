@@ -208,11 +208,24 @@ bool LiveOutput::PrepareForWave() {
     return StartDriver();
 }
 
+void LiveOutput::NameSong(const std::string& name) {
+    std::lock_guard<std::mutex> lock(m_driverMutex);
+    m_songName = name;
+    if (m_driver)
+        m_driver->SetMediaName(name);
+}
+
 std::unique_ptr<AudioDriver> LiveOutput::OpenDriver() {
     if (m_options.openDriver)
         return m_options.openDriver(m_engine);
-    return AudioDriver::Open(
-        m_options.audioDrivers.empty() ? AudioDriver::DefaultDrivers() : m_options.audioDrivers, m_engine);
+    std::string name;
+    {
+        std::lock_guard<std::mutex> lock(m_driverMutex);
+        name = m_songName;
+    }
+    return AudioDriver::Open(m_options.audioDrivers.empty() ? AudioDriver::DefaultDrivers()
+                                                            : m_options.audioDrivers,
+                             m_engine, name);
 }
 
 bool LiveOutput::StartDriver() {

@@ -44,6 +44,7 @@ public:
     bool IsOffline() const override { return false; }
     MCIERROR PrepareForSong() override;
     bool PrepareForWave() override;
+    void NameSong(const std::string& name) override;
     bool Submit(const EngineCommand& command) override;
     MCIERROR WaitForEnd(std::uint32_t serial) override;
     void RenderOffline(float*, float*, std::size_t) override {}
@@ -72,6 +73,7 @@ private:
     // lock only ever guards the pointer, never the opening or closing of a driver, which may block.
     std::mutex m_driverMutex;
     std::unique_ptr<AudioDriver> m_driver;
+    std::string m_songName = "Shufflon"; // what a new stream is named after, under the same lock
     std::atomic<bool> m_outputLost{false};
     CallbackWatch m_watch; // notifier thread only, like the time below
     Clock::time_point m_nextAttempt;

@@ -82,7 +82,6 @@ void Loudness::Process(float* left, float* right, std::size_t frames) {
         NewSong();
         m_started = true;
     }
-    const float volume = m_volume.load(std::memory_order_relaxed);
     for (std::size_t i = 0; i < frames; ++i) {
         m_blockSquares += static_cast<double>(left[i]) * left[i] + static_cast<double>(right[i]) * right[i];
         if (m_blockFrames < kBlock - 1)
@@ -92,8 +91,7 @@ void Loudness::Process(float* left, float* right, std::size_t frames) {
         if (++m_blockFrames == kBlock)
             EndBlock();
 
-        const float gain = m_gain * volume;
-        const float inLeft = left[i] * gain, inRight = right[i] * gain;
+        const float inLeft = left[i] * m_gain, inRight = right[i] * m_gain;
         const float wanted = LimitGain(std::max(std::fabs(inLeft), std::fabs(inRight)));
         m_wanted[m_position] = wanted;
         m_delayLeft[m_position] = inLeft;

@@ -10,15 +10,15 @@
 //    level over its first three seconds, or within the first tenth of a second when it is louder;
 //    as more of the song is heard, the gain moves less and less, so the song keeps its own
 //    dynamics: a quiet verse stays quieter than the chorus.
-// 2. The user's volume, a plain factor (1 is the leveled sound).
-// 3. A look-ahead peak limiter with a soft knee: peaks above kKneeDb are eased down so that none
+// 2. A look-ahead peak limiter with a soft knee: peaks above kKneeDb are eased down so that none
 //    ever reaches kCeiling, and the gain comes down over the 1.5 ms before a peak rather than on
 //    it, so nothing clicks. General MIDI songs have peaks some 18 dB above their RMS level, so at
 //    kTargetDb it takes more than a decibel off for a few percent of the time at most
 //    (bench_loudness prints how much).
 //
 // It runs in the audio callback: fixed state, no allocation, no lock. Reset and the song's start
-// come from the thread the synthesiser is lent to; the volume may be set from any thread.
+// come from the thread the synthesiser is lent to. The user's volume comes after all this, in the
+// engine: it only ever turns the sound down.
 
 #include <atomic>
 #include <cstddef>
@@ -36,7 +36,6 @@ public:
 
     // A new song starts: its level is not known yet.
     void NewSong();
-    void SetVolume(float factor) { m_volume.store(factor, std::memory_order_relaxed); }
     void Process(float* left, float* right, std::size_t frames);
 
     // Frames on which the limiter took off more than 1 dB, for the loudness bench.
@@ -62,7 +61,6 @@ private:
     float m_gatedBlocks = 0, m_blocksCounted = 0;
     float m_priorDb = kTypicalDb;
     float m_gain = 1, m_gainStep = 0, m_targetGain = 1;
-    std::atomic<float> m_volume{1.0f};
     std::atomic<std::uint64_t> m_framesEased{0};
 
     // Limiter: the last kLookahead frames and their wanted gains, and the running minimum's and

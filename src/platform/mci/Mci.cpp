@@ -2,6 +2,7 @@
 
 #include "platform/mci/Notices.h"
 #include "platform/mci/Sequencer.h"
+#include "platform/mci/SoundFont.h"
 #include "platform/mci/SoundFontLoad.h"
 
 namespace mci {
@@ -46,6 +47,10 @@ void PreferSoundFont(const std::string& path) {
     TheSequencer().PreferSoundFont(path);
 }
 
+std::string SystemSoundFontPath() {
+    return FindSoundFont(SystemSoundFonts());
+}
+
 void ChangeSoundFont(const std::string& path, HWND window, UINT message) {
     TheSequencer().ChangeSoundFont(path, window, message);
 }
@@ -56,6 +61,10 @@ void WaitForSoundFont() {
 
 const char* SoundFontProblemText(LPARAM problem) {
     return DescribeSoundFontProblem(static_cast<SoundFontProblem>(problem));
+}
+
+void SetVolume(double level) {
+    TheSequencer().SetVolume(level);
 }
 
 void Shutdown() {

@@ -77,6 +77,9 @@ bool PlaySoundMemory(const void* wave, std::size_t bytes);
 // (which stays the fallback when it is gone or damaged). Empty: the system's.
 void PreferSoundFont(const std::string& path);
 
+// The system's General MIDI SoundFont, the one used when none is chosen; empty when there is none.
+std::string SystemSoundFontPath();
+
 // Makes the SoundFont at the path (empty: the system's) the synthesiser's from the next song on:
 // it is loaded on a thread of its own and swapped in when a song opens while none is playing, so
 // the song playing finishes with the old one. When the load is done, `message` is posted to
@@ -87,6 +90,10 @@ void ChangeSoundFont(const std::string& path, HWND window, UINT message);
 void WaitForSoundFont();
 // One sentence for the user about why a SoundFont was refused.
 const char* SoundFontProblemText(LPARAM problem);
+
+// The synthesiser's volume from the next block on: 1 is full, 0 silent. It is a level as a
+// mixer's slider sets one, so the sound's amplitude follows its cube. Every output starts at 1.
+void SetVolume(double level);
 
 // The end of the run: closes every device (posting its notices), silences the synthesiser, stops
 // the audio driver and frees the synthesiser.

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/MMSystem.h"
 #include "platform/mci/Engine.h"
@@ -25,6 +26,8 @@ public:
     virtual MCIERROR PrepareForSong() = 0;
     // Makes the sound output ready for a WAVE sound, which needs no synthesiser.
     virtual bool PrepareForWave() = 0;
+    // The song the output plays from now on, as the desktop's mixer shows it.
+    virtual void NameSong(const std::string&) {}
     // Makes the sink the one the engine renders with from the next block on; the one it replaces
     // is freed once the engine has let go of it. False when the engine cannot take the command.
     virtual bool ReplaceSink(std::unique_ptr<MidiSink> sink) = 0;

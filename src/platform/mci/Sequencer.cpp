@@ -131,6 +131,8 @@ MCIERROR Sequencer::Open(DWORD flags, MCI_OPEN_PARMS* params, NoticeList& notice
         return midi::MciErrorForReadError(read.error().kind);
     auto song = std::make_shared<const PlayableSong>(BuildPlayableSong(read.value()));
     SwapInLoadedSoundFont();
+    const std::string element = params->lpstrElementName;
+    GetOutput().NameSong(element.substr(element.rfind('/') + 1));
     if (const MCIERROR error = GetOutput().PrepareForSong())
         return error;
 
@@ -180,6 +182,7 @@ Output& Sequencer::GetOutput() {
             options.soundFonts.insert(options.soundFonts.begin(), m_preferredSoundFont);
         }
         m_output = std::make_unique<LiveOutput>(std::move(options));
+        m_output->GetEngine().SetSynthGain(m_gain);
     }
     return *m_output;
 }
@@ -193,6 +196,14 @@ void Sequencer::SwapInLoadedSoundFont() {
     }
     if (auto synth = m_soundFonts.TakeLoaded())
         GetOutput().ReplaceSink(std::move(synth));
+}
+
+void Sequencer::SetVolume(double level) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const double clamped = std::clamp(level, 0.0, 1.0);
+    m_gain = static_cast<float>(clamped * clamped * clamped);
+    if (m_output)
+        m_output->GetEngine().SetSynthGain(m_gain);
 }
 
 void Sequencer::PreferSoundFont(const std::string& path) {
@@ -292,6 +303,7 @@ void Sequencer::UseLive(LiveOutputOptions options) {
         m_output.reset();
         m_graveyard.clear();
         m_wave.reset();
+        m_gain = 1.0f;
         m_liveOptions = std::move(options);
     }
     notices.PostAll();
@@ -306,6 +318,7 @@ void Sequencer::UseOffline(std::unique_ptr<MidiSink> sink) {
         m_graveyard.clear();
         m_wave.reset();
         m_offlineRemainder = 0;
+        m_gain = 1.0f;
         m_output = std::make_unique<OfflineOutput>(std::move(sink));
     }
     notices.PostAll();

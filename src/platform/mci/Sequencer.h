@@ -42,6 +42,7 @@ public:
     void PreferSoundFont(const std::string& path);
     void ChangeSoundFont(const std::string& path, HWND window, UINT message);
     void WaitForSoundFont();
+    void SetVolume(double level);
     void Shutdown();
 
 private:
@@ -88,6 +89,7 @@ private:
     std::unique_ptr<Output> m_output; // made on first use when live
     LiveOutputOptions m_liveOptions;
     std::string m_preferredSoundFont; // tried before the system's when the live synthesiser is made
+    float m_gain = 1.0f;              // of the synthesiser, given to every output made
     std::map<MCIDEVICEID, Device> m_devices;
     MCIDEVICEID m_nextId = 1;
     std::uint32_t m_nextSerial = 1;

@@ -30,6 +30,22 @@ void MprisPlayerAdaptor::SetRate(double rate) {
         Pause();
 }
 
+double MprisPlayerAdaptor::Volume() const {
+    return m_service.View().volumePercent / 100.0;
+}
+
+void MprisPlayerAdaptor::SetVolume(double volume) {
+    m_service.SetVolume(volume);
+}
+
+bool MprisPlayerAdaptor::Shuffle() const {
+    return m_service.View().shuffle;
+}
+
+void MprisPlayerAdaptor::SetShuffle(bool shuffle) {
+    m_service.SetShuffle(shuffle);
+}
+
 QVariantMap MprisPlayerAdaptor::Metadata() const {
     return m_service.Metadata();
 }
@@ -40,6 +56,10 @@ qlonglong MprisPlayerAdaptor::Position() const {
 
 bool MprisPlayerAdaptor::CanGoNext() const {
     return m_service.View().canGoNext;
+}
+
+bool MprisPlayerAdaptor::CanGoPrevious() const {
+    return m_service.View().canGoPrevious;
 }
 
 bool MprisPlayerAdaptor::CanPlay() const {
@@ -56,6 +76,10 @@ bool MprisPlayerAdaptor::CanSeek() const {
 
 void MprisPlayerAdaptor::Next() {
     m_service.Command(RemoteCommand::Next);
+}
+
+void MprisPlayerAdaptor::Previous() {
+    m_service.Command(RemoteCommand::Previous);
 }
 
 void MprisPlayerAdaptor::Pause() {

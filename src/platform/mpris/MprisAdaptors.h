@@ -47,6 +47,7 @@ class MprisPlayerAdaptor : public QDBusAbstractAdaptor {
     Q_PROPERTY(double Rate READ Rate WRITE SetRate)
     Q_PROPERTY(QVariantMap Metadata READ Metadata)
     Q_PROPERTY(double Volume READ Volume WRITE SetVolume)
+    Q_PROPERTY(bool Shuffle READ Shuffle WRITE SetShuffle)
     Q_PROPERTY(qlonglong Position READ Position)
     Q_PROPERTY(double MinimumRate READ Rate)
     Q_PROPERTY(double MaximumRate READ Rate)
@@ -61,16 +62,19 @@ public:
     MprisPlayerAdaptor(QObject* object, MprisService& service);
 
     QString PlaybackStatus() const;
-    // The synthesiser plays at one speed, and its volume is the sound server's to set.
+    // The synthesiser plays at one speed.
     double Rate() const { return 1.0; }
     void SetRate(double rate);
-    double Volume() const { return 1.0; }
-    void SetVolume(double) {}
+    // The synthesiser's volume, 0 to 1.
+    double Volume() const;
+    void SetVolume(double volume);
+    // Random order (true) or list order: the settings' play style.
+    bool Shuffle() const;
+    void SetShuffle(bool shuffle);
     QVariantMap Metadata() const;
     qlonglong Position() const;
     bool CanGoNext() const;
-    // The player has no way back to the song before.
-    bool CanGoPrevious() const { return false; }
+    bool CanGoPrevious() const;
     bool CanPlay() const;
     bool CanPause() const;
     bool CanSeek() const;
@@ -78,7 +82,7 @@ public:
 
 public Q_SLOTS:
     void Next();
-    void Previous() {}
+    void Previous();
     void Pause();
     void PlayPause();
     void Stop();

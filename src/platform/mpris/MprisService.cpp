@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -66,6 +67,12 @@ MprisService::MprisService(const MainWindowControls& controls)
         }
     }
     m_sinceTold.start();
+    // The play style, the volume and the way back show in no control, so no control's change
+    // tells of theirs (the settings dialog's OK, a request from the bus): they are looked at
+    // every second.
+    m_lookAgain.setInterval(1000);
+    connect(&m_lookAgain, &QTimer::timeout, this, [this] { Publish(); });
+    m_lookAgain.start();
 }
 
 MprisService::~MprisService() {
@@ -138,6 +145,17 @@ void MprisService::SetPosition(const QDBusObjectPath& trackId, qlonglong positio
     PostSeekTo(*m_window, m_controls, positionMicroseconds / kMicroseconds, InputBlocked());
 }
 
+void MprisService::SetVolume(double volume) {
+    // MPRIS: a negative volume is 0; the synthesiser goes no louder than its full volume.
+    if (m_window)
+        PostVolume(*m_window, m_controls, static_cast<int>(std::lround(std::clamp(volume, 0.0, 1.0) * 100)));
+}
+
+void MprisService::SetShuffle(bool shuffle) {
+    if (m_window)
+        PostShuffle(*m_window, m_controls, shuffle);
+}
+
 void MprisService::ControlChanged(CDialog& dialog, CControl&) {
     if (!m_window && dialog.Template().id == m_controls.dialogId)
         m_window = &dialog;
@@ -174,6 +192,12 @@ void MprisService::Publish() {
         changed.insert(QStringLiteral("CanPause"), view.canPause);
     if (view.canGoNext != before.canGoNext)
         changed.insert(QStringLiteral("CanGoNext"), view.canGoNext);
+    if (view.canGoPrevious != before.canGoPrevious)
+        changed.insert(QStringLiteral("CanGoPrevious"), view.canGoPrevious);
+    if (view.shuffle != before.shuffle)
+        changed.insert(QStringLiteral("Shuffle"), view.shuffle);
+    if (view.volumePercent != before.volumePercent)
+        changed.insert(QStringLiteral("Volume"), view.volumePercent / 100.0);
     if (view.canSeek != before.canSeek)
         changed.insert(QStringLiteral("CanSeek"), view.canSeek);
     if (changed.isEmpty())

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVariantMap>
 
 class MprisPlayerAdaptor;
@@ -33,6 +34,8 @@ public:
     void Command(RemoteCommand command);
     void SeekBy(qlonglong offsetMicroseconds);
     void SetPosition(const QDBusObjectPath& trackId, qlonglong positionMicroseconds);
+    void SetVolume(double volume);
+    void SetShuffle(bool shuffle);
 
 private:
     void ControlChanged(CDialog& dialog, CControl& control) override;
@@ -52,4 +55,5 @@ private:
     quint64 m_track = 0;
     // Where the slider should be by now if the song just played on: a larger difference is a seek.
     QElapsedTimer m_sinceTold;
+    QTimer m_lookAgain;
 };

@@ -64,7 +64,7 @@ void ClickIfUsable(CDialog& window, int id, bool& posted) {
 
 } // namespace
 
-PlayerView ReadPlayerView(const CDialog& window, const MainWindowControls& ids, bool inputBlocked) {
+PlayerView ReadPlayerView(CDialog& window, const MainWindowControls& ids, bool inputBlocked) {
     PlayerView view;
     view.state = Paused(window, ids)    ? PlaybackState::Paused
                  : Playing(window, ids) ? PlaybackState::Playing
@@ -75,15 +75,25 @@ PlayerView ReadPlayerView(const CDialog& window, const MainWindowControls& ids, 
         view.lengthSeconds = std::max(slider->GetRangeMax(), 0);
         view.positionSeconds = std::clamp(slider->GetPos(), 0, view.lengthSeconds);
     }
+    // MPRIS asks these of the song, not of the moment: a playing song can be played, a paused one
+    // paused.
     if (!inputBlocked) {
-        // MPRIS asks these of the song, not of the moment: a playing song can be played, a
-        // paused one paused.
         view.canPlay = view.state != PlaybackState::Stopped || Usable(window, ids.play);
         view.canPause = view.state != PlaybackState::Stopped && Usable(window, ids.pause);
         view.canGoNext = Usable(window, ids.next);
+        view.canGoPrevious = view.canGoNext && window.SendMessage(ids.playerMessage, PLAYER_CANGOBACK) != 0;
         view.canSeek =
             view.state == PlaybackState::Playing && Usable(window, ids.slider) && !view.title.empty();
+    } else {
+        // What is left is the tray icon's left click, which no box blocks: during a play run it
+        // pauses and resumes, outside one it starts a run.
+        const bool run = Caption(window, ids.play) == ids.stopCaption;
+        view.canPlay = view.state == PlaybackState::Playing || (run && view.state == PlaybackState::Paused) ||
+                       (!run && Usable(window, ids.play));
+        view.canPause = run && view.state != PlaybackState::Stopped;
     }
+    view.shuffle = window.SendMessage(ids.playerMessage, PLAYER_GETSHUFFLE) != 0;
+    view.volumePercent = static_cast<int>(window.SendMessage(ids.playerMessage, PLAYER_GETVOLUME));
     return view;
 }
 
@@ -91,24 +101,32 @@ bool PostRemoteCommand(CDialog& window, const MainWindowControls& ids, RemoteCom
                        bool inputBlocked) {
     HWND hwnd = window.GetSafeHwnd();
     // The tray icon is outside the window, so a box that blocks the window does not block it.
+    auto trayClick = [&](UINT mouse) {
+        PostMessage(hwnd, ids.trayMessage, ids.trayId, static_cast<LPARAM>(mouse));
+        return true;
+    };
+    const PlayerView view = ReadPlayerView(window, ids, inputBlocked);
+    const PlaybackState state = view.state;
     switch (command) {
     case RemoteCommand::PlayPause:
-        PostMessage(hwnd, ids.trayMessage, ids.trayId, WM_LBUTTONDOWN);
-        return true;
+        return trayClick(WM_LBUTTONDOWN);
     case RemoteCommand::Raise:
-        PostMessage(hwnd, ids.trayMessage, ids.trayId, WM_RBUTTONDOWN);
-        return true;
+        return trayClick(WM_RBUTTONDOWN);
     default:
         break;
     }
-    if (inputBlocked)
+    if (inputBlocked) {
+        if ((command == RemoteCommand::Play && state != PlaybackState::Playing && view.canPlay) ||
+            (command == RemoteCommand::Pause && state == PlaybackState::Playing && view.canPause))
+            return trayClick(WM_LBUTTONDOWN);
         return false;
+    }
     bool posted = false;
-    PlaybackState state = ReadPlayerView(window, ids, inputBlocked).state;
     switch (command) {
     case RemoteCommand::Play:
         if (state == PlaybackState::Paused)
             ClickIfUsable(window, ids.pause, posted);
+        // Between two songs of a run nothing plays, but Play reads Stop.
         else if (state == PlaybackState::Stopped && Caption(window, ids.play) != ids.stopCaption)
             ClickIfUsable(window, ids.play, posted);
         break;
@@ -122,6 +140,12 @@ bool PostRemoteCommand(CDialog& window, const MainWindowControls& ids, RemoteCom
         break;
     case RemoteCommand::Next:
         ClickIfUsable(window, ids.next, posted);
+        break;
+    case RemoteCommand::Previous:
+        if (view.canGoPrevious) {
+            window.PostMessage(ids.playerMessage, PLAYER_PREVIOUS);
+            posted = true;
+        }
         break;
     case RemoteCommand::Quit:
         window.PostMessage(WM_CLOSE);
@@ -145,4 +169,12 @@ bool PostSeekTo(CDialog& window, const MainWindowControls& ids, long long second
     window.PostMessage(WM_HSCROLL, MAKEWPARAM(static_cast<WORD>(TB_ENDTRACK), 0),
                        static_cast<LPARAM>(ids.slider));
     return true;
+}
+
+void PostShuffle(CDialog& window, const MainWindowControls& ids, bool shuffle) {
+    window.PostMessage(ids.playerMessage, PLAYER_SETSHUFFLE, shuffle ? 1 : 0);
+}
+
+void PostVolume(CDialog& window, const MainWindowControls& ids, int percent) {
+    window.PostMessage(ids.playerMessage, PLAYER_SETVOLUME, std::clamp(percent, 0, 100));
 }

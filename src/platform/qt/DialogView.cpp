@@ -3,6 +3,7 @@
 #include "platform/qt/ButtonViews.h"
 #include "platform/qt/ControlView.h"
 #include "platform/qt/Icons.h"
+#include "platform/qt/ListView.h"
 #include "platform/qt/Text.h"
 #include "platform/ui/Dialog.h"
 
@@ -12,9 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QScreen>
-#include <QShortcut>
 #include <QWindow>
 
 #include <algorithm>
@@ -23,7 +22,7 @@ namespace {
 
 Qt::WindowFlags FlagsFor(const DialogTemplate& tmpl) {
     // A window with a taskbar button of its own is a main window; the others are the dialogs of
-    // one. Neither can be maximised or resized.
+    // one. Neither has a maximise button; one with a sizing border can be made larger.
     Qt::WindowFlags flags = (tmpl.exStyle & WS_EX_APPWINDOW) ? Qt::Window : Qt::Dialog;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (tmpl.style & WS_SYSMENU)
@@ -41,11 +40,21 @@ DialogView::DialogView(CDialog& dialog)
     const DialogTemplate& tmpl = dialog.Template();
     setFont(m_metrics.font);
     setAutoFillBackground(true);
-    setFixedSize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
+    m_templateSize = QSize(m_metrics.X(tmpl.cx), m_metrics.Y(tmpl.cy));
+    if (tmpl.style & WS_THICKFRAME) {
+        setMinimumSize(m_templateSize);
+        resize(m_templateSize);
+    } else {
+        setFixedSize(m_templateSize);
+    }
 
     for (const auto& control : dialog.Controls()) {
-        if (ControlView* view = CreateControlView(*control, m_metrics, *this))
-            m_views.emplace(control.get(), view);
+        ControlView* view = CreateControlView(*control, m_metrics, *this);
+        if (!view)
+            continue;
+        m_views.emplace(control.get(), view);
+        if (control->Template().follow != 0)
+            m_followers.push_back({&view->Widget(), view->Widget().geometry(), control->Template().follow});
     }
     // Group boxes are drawn behind the controls they frame, which come later in the template.
     // Radio groups run from one control with WS_GROUP to the next.
@@ -66,14 +75,6 @@ DialogView::DialogView(CDialog& dialog)
     m_systemMenu = new QMenu(this);
     connect(m_systemMenu, &QMenu::triggered, this,
             [this](QAction* action) { SystemCommandChosen(action->data().toUInt()); });
-    // Shortcuts come before the focused control sees the key, so a focused button does not take
-    // Alt+Space for a Space.
-    if (tmpl.style & WS_SYSMENU) {
-        auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
-        connect(menuKey, &QShortcut::activated, this, [this] { PopUpSystemMenu(mapToGlobal(QPoint(0, 0))); });
-        auto* closeKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), this);
-        connect(closeKey, &QShortcut::activated, this, [this] { m_dialog.PostMessage(WM_CLOSE); });
-    }
     m_clock.start();
     m_heldTextTimer.setSingleShot(true);
     connect(&m_heldTextTimer, &QTimer::timeout, this, [this] { ShowHeldTexts(); });
@@ -223,8 +224,57 @@ void DialogView::FocusControl(const CControl& control, bool selectText) {
         edit->selectAll();
 }
 
-void DialogView::PostCommand(int id) {
-    m_dialog.PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+void DialogView::SendCommand(int id) {
+    m_dialog.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
+}
+
+const CControl* DialogView::ControlOf(const QWidget* widget) const {
+    while (widget && widget->parentWidget() != this)
+        widget = widget->parentWidget();
+    for (const auto& [control, view] : m_views) {
+        if (widget && &view->Widget() == widget)
+            return control;
+    }
+    return nullptr;
+}
+
+std::pair<HWND, QPoint> DialogView::MouseOwnerAt(const QPoint& position) const {
+    const CControl* control = ControlOf(childAt(position));
+    if (!control || !control->IsWindowEnabled() || control->Kind() == ControlKind::Static ||
+        control->Kind() == ControlKind::StaticIcon || control->Kind() == ControlKind::GroupBox)
+        return {m_dialog.GetSafeHwnd(), QPoint()};
+    return {control->GetSafeHwnd(), ViewOf(*control)->Widget().pos()};
+}
+
+HWND DialogView::KeyOwner() const {
+    const CControl* control = ControlOf(focusWidget());
+    return control ? control->GetSafeHwnd() : m_dialog.GetSafeHwnd();
+}
+
+void DialogView::SystemKey(int virtualKey) {
+    if ((m_dialog.Template().style & WS_SYSMENU) == 0)
+        return;
+    if (virtualKey == VK_F4)
+        m_dialog.PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+    else
+        PopUpSystemMenu(mapToGlobal(QPoint(0, 0)));
+}
+
+void DialogView::resizeEvent(QResizeEvent* event) {
+    // What the window gained over its template goes to the controls that follow its edges.
+    const int wider = std::max(0, width() - m_templateSize.width());
+    const int taller = std::max(0, height() - m_templateSize.height());
+    for (const Follower& follower : m_followers) {
+        QRect rect = follower.templateRect;
+        rect.translate(follower.follow & FOLLOW_RIGHT ? wider : 0,
+                       follower.follow & FOLLOW_BOTTOM ? taller : 0);
+        rect.setWidth(rect.width() + (follower.follow & GROW_WIDTH ? wider : 0));
+        rect.setHeight(rect.height() + (follower.follow & GROW_HEIGHT ? taller : 0));
+        follower.widget->setGeometry(rect);
+        if (auto* list = dynamic_cast<ListView*>(follower.widget); list && (follower.follow & GROW_WIDTH))
+            list->SetExtraWidth(wider);
+    }
+    QWidget::resizeEvent(event);
 }
 
 void DialogView::closeEvent(QCloseEvent* event) {
@@ -243,7 +293,7 @@ void DialogView::keyPressEvent(QKeyEvent* event) {
     }
     switch (event->key()) {
     case Qt::Key_Escape:
-        PostCommand(IDCANCEL);
+        SendCommand(IDCANCEL);
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
@@ -259,7 +309,7 @@ void DialogView::keyPressEvent(QKeyEvent* event) {
                 break;
             }
         }
-        PostCommand(command);
+        SendCommand(command);
         break;
     }
     default:
@@ -284,20 +334,6 @@ void DialogView::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     event->ignore();
-}
-
-void DialogView::mouseDoubleClickEvent(QMouseEvent* event) {
-    // As on Windows, statics let clicks through to the dialog; every other control takes its own.
-    QPoint at = event->position().toPoint();
-    QWidget* child = childAt(at);
-    if (event->button() == Qt::LeftButton && (!child || qobject_cast<QLabel*>(child))) {
-        m_dialog.PostMessage(
-            WM_LBUTTONDBLCLK, 0,
-            static_cast<LPARAM>(MAKEWPARAM(static_cast<WORD>(at.x()), static_cast<WORD>(at.y()))));
-        event->accept();
-        return;
-    }
-    QWidget::mouseDoubleClickEvent(event);
 }
 
 void DialogView::PopUpSystemMenu(const QPoint& globalPosition) {

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class CDialog;
@@ -19,13 +20,15 @@ class ControlView;
 // The window of a dialog: a top-level widget of the template's fixed size with the controls'
 // views placed by their dialog units. It is a plain widget, not a QDialog, so Qt adds no key
 // handling of its own; the keys a Windows dialog gives meaning to become messages:
-// - Escape posts IDCANCEL; Enter clicks the focused push button, or else posts the default push
+// - Escape sends IDCANCEL; Enter clicks the focused push button, or else sends the default push
 //   button's command, or IDOK. What those commands do is the dialog's business.
-// - The close box and Alt+F4 post WM_CLOSE; the widget itself never closes.
+// - The close box posts WM_CLOSE, and Alt+F4 the system menu's Close; the widget itself never
+//   closes.
 // - Alt+Space and a right click on the background open the system menu, whose items post
 //   WM_SYSCOMMAND, except Move, which the window manager does.
-// Minimising and restoring by the window manager are reported to the dialog. A double click on the
-// background posts WM_LBUTTONDBLCLK.
+// Minimising and restoring by the window manager are reported to the dialog. A template with a
+// sizing border (WS_THICKFRAME) makes a window the user can make larger than the template; its
+// controls follow as their templates say.
 //
 // A static text of a window on the screen that changes again within kTextPaceMs of its last
 // change shows its newest text when that time is up, not every text in between: a folder search
@@ -54,24 +57,43 @@ public:
     void ControlChanged(CControl& control, ControlChange change, int row);
     void PopUpSystemMenu(const QPoint& globalPosition);
 
+    // Whose mouse input is at a point: the enabled control there and its top left corner, or the
+    // dialog (at 0, 0) where no control is, or a static or disabled one, which let it through.
+    std::pair<HWND, QPoint> MouseOwnerAt(const QPoint& position) const;
+    // Whose keys are: the control with the focus, or the dialog.
+    HWND KeyOwner() const;
+    // Alt+F4 or Alt+Space (their virtual keys), when their message is dispatched.
+    void SystemKey(int virtualKey);
+
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void PlaceAtFirstShow(DialogView* owner);
     void FocusFirstTabStop();
-    void PostCommand(int id);
+    void SendCommand(int id);
+    // The control a child widget of this window shows, or null.
+    const CControl* ControlOf(const QWidget* widget) const;
     void SystemCommandChosen(UINT id);
     // Whether a text change of the control is held back for now (see the class comment).
     bool HoldText(const CControl& control);
     void ShowHeldTexts();
 
+    // A control that moves or grows with the window, and where its template puts it.
+    struct Follower {
+        QWidget* widget;
+        QRect templateRect;
+        unsigned follow;
+    };
+
     CDialog& m_dialog;
     DialogMetrics m_metrics;
+    QSize m_templateSize;
+    std::vector<Follower> m_followers;
     std::unordered_map<const CControl*, ControlView*> m_views;
     QPointer<QMenu> m_systemMenu;
     bool m_placed = false;

@@ -1,6 +1,8 @@
 #include "platform/qt/InputRouter.h"
 
+#include "platform/qt/DialogView.h"
 #include "platform/ui/MessageQueue.h"
+#include "platform/ui/Wnd.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -10,9 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-// Input that no filter took and no dispatch delivered is forgotten beyond this many events.
-constexpr std::size_t kMaxPending = 1024;
 
 LPARAM PackPoint(QPoint point) {
     auto word = [](int v) { return static_cast<LPARAM>(static_cast<WORD>(static_cast<std::int16_t>(v))); };
@@ -100,11 +99,11 @@ WPARAM VirtualKey(int key) {
 
 } // namespace
 
-InputRouter::InputRouter(std::function<HWND(const QWindow*)> dialogOf) : m_dialogOf(std::move(dialogOf)) {}
+InputRouter::InputRouter(std::function<DialogView*(const QWindow*)> viewOf) : m_viewOf(std::move(viewOf)) {}
 
 InputRouter::~InputRouter() = default;
 
-MSG InputRouter::MessageFor(HWND hwnd, const QEvent& event) {
+MSG InputRouter::MessageFor(HWND hwnd, const QEvent& event, QPoint origin) {
     MSG msg{hwnd, WM_NULL, 0, 0};
     switch (event.type()) {
     case QEvent::MouseButtonPress:
@@ -115,7 +114,7 @@ MSG InputRouter::MessageFor(HWND hwnd, const QEvent& event) {
         msg.message =
             event.type() == QEvent::MouseMove ? WM_MOUSEMOVE : ButtonMessage(event.type(), mouse.button());
         msg.wParam = MouseKeys(mouse.buttons(), mouse.modifiers());
-        msg.lParam = PackPoint(mouse.position().toPoint());
+        msg.lParam = PackPoint(mouse.position().toPoint() - origin);
         break;
     }
     case QEvent::Wheel: {
@@ -152,35 +151,111 @@ bool InputRouter::eventFilter(QObject* watched, QEvent* event) {
     // taking it at the window keeps every widget of it from seeing it before its message comes.
     if (event == m_delivering || !watched->isWindowType())
         return QObject::eventFilter(watched, event);
-    // Only input looks for its dialog: other events also come while a dialog's view is destroyed.
-    MSG msg = MessageFor(0, *event);
-    if (msg.message == WM_NULL)
-        return QObject::eventFilter(watched, event);
     auto* window = static_cast<QWindow*>(watched);
-    msg.hwnd = m_dialogOf(window);
-    if (msg.hwnd == 0)
+    if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked) {
+        std::erase_if(m_blocked,
+                      [window](const QPointer<QWindow>& blocked) { return !blocked || blocked == window; });
+        if (event->type() == QEvent::WindowBlocked)
+            m_blocked.emplace_back(window);
+        // A window that a modal box blocks loses the mouse, as a disabled window loses the capture.
+        if (m_capture.window == window)
+            m_capture = {};
         return QObject::eventFilter(watched, event);
-    if (m_pending.size() >= kMaxPending)
-        m_pending.pop_front();
-    m_pending.push_back(Pending{msg, window, std::unique_ptr<QEvent>(event->clone())});
-    PostMessage(msg.hwnd, msg.message, msg.wParam, msg.lParam);
-    event->accept();
+    }
+    // Only input looks for its dialog: other events also come while a dialog's view is destroyed.
+    if (MessageFor(0, *event).message == WM_NULL)
+        return QObject::eventFilter(watched, event);
+    DialogView* view = m_viewOf(window);
+    if (!view)
+        return QObject::eventFilter(watched, event);
+    if (Route(*window, *view, *event)) {
+        event->accept();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+InputRouter::MouseOwner InputRouter::OwnerOfMouse(QWindow& window, DialogView& view, const QEvent& event) {
+    if (event.type() == QEvent::Wheel) {
+        auto [hwnd, origin] = view.MouseOwnerAt(static_cast<const QWheelEvent&>(event).position().toPoint());
+        return {&window, hwnd, origin};
+    }
+    const auto& mouse = static_cast<const QMouseEvent&>(event);
+    MouseOwner owner = m_capture;
+    if (owner.window != &window) {
+        auto [hwnd, origin] = view.MouseOwnerAt(mouse.position().toPoint());
+        owner = {&window, hwnd, origin};
+    }
+    if (event.type() == QEvent::MouseButtonPress && mouse.buttons() == mouse.button())
+        m_capture = owner;
+    else if (event.type() == QEvent::MouseButtonRelease && mouse.buttons() == Qt::NoButton)
+        m_capture = {};
+    return owner;
+}
+
+bool InputRouter::Route(QWindow& window, DialogView& view, QEvent& event) {
+    // Qt follows the second press of a double click with an event of its own; with it the press,
+    // still waiting, becomes the double-click message, which delivers both.
+    if (event.type() == QEvent::MouseButtonDblClick) {
+        UINT message = MessageFor(0, event).message;
+        if (!m_pending.empty() && m_pending.back().input == m_lastPress &&
+            ChangeWaitingInput(m_lastPress, message))
+            m_pending.back().events.emplace_back(event.clone());
+        return true;
+    }
+    MSG msg;
+    if (event.type() == QEvent::KeyPress || event.type() == QEvent::KeyRelease) {
+        msg = MessageFor(view.KeyOwner(), event);
+    } else {
+        MouseOwner owner = OwnerOfMouse(window, view, event);
+        msg = MessageFor(owner.hwnd, event, owner.origin);
+    }
+    Prune();
+    std::uint64_t input = PostInput(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    if (!m_pending.empty() && m_pending.back().input == input) {
+        m_pending.back().events.clear(); // a move merged into the one waiting
+    } else {
+        m_pending.push_back(Pending{input, &window, {}});
+    }
+    m_pending.back().events.emplace_back(event.clone());
+    if (event.type() == QEvent::MouseButtonPress)
+        m_lastPress = input;
     return true;
 }
 
+void InputRouter::Prune() {
+    std::uint64_t oldestWaiting = OldestWaitingInput();
+    while (!m_pending.empty() && m_pending.front().input < oldestWaiting &&
+           !IsBeingDispatched(m_pending.front().input))
+        m_pending.pop_front();
+}
+
 void InputRouter::Deliver(const MSG& msg) {
-    auto it = std::find_if(m_pending.begin(), m_pending.end(), [&msg](const Pending& pending) {
-        return pending.msg.hwnd == msg.hwnd && pending.msg.message == msg.message &&
-               pending.msg.wParam == msg.wParam && pending.msg.lParam == msg.lParam;
-    });
+    auto it = std::find_if(m_pending.begin(), m_pending.end(),
+                           [&msg](const Pending& pending) { return pending.input == msg.input; });
     if (it == m_pending.end())
         return;
     Pending pending = std::move(*it);
-    m_pending.erase(m_pending.begin(), it + 1);
-    if (!pending.window)
+    m_pending.erase(it);
+    // A window a modal box blocks gets none of the input that waited (Qt's own check would let a
+    // double click through to it).
+    if (!pending.window ||
+        std::find(m_blocked.begin(), m_blocked.end(), pending.window.data()) != m_blocked.end())
         return;
+    // The keys the window system gives a meaning to act on the dialog, whatever control has the
+    // focus: a focused button would take Alt+Space for a Space.
+    if (msg.message == WM_SYSKEYDOWN &&
+        (msg.wParam == static_cast<WPARAM>(VK_F4) || msg.wParam == static_cast<WPARAM>(VK_SPACE))) {
+        if (DialogView* view = m_viewOf(pending.window))
+            view->SystemKey(static_cast<int>(msg.wParam));
+        return;
+    }
     const QEvent* outer = m_delivering;
-    m_delivering = pending.event.get();
-    QCoreApplication::sendEvent(pending.window, pending.event.get());
+    for (const auto& event : pending.events) {
+        if (!pending.window)
+            break;
+        m_delivering = event.get();
+        QCoreApplication::sendEvent(pending.window, event.get());
+    }
     m_delivering = outer;
 }

@@ -54,6 +54,10 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
             return {};
         }
     }
+    case Qt::ToolTipRole: {
+        std::string tip = m_list.InfoTip(row);
+        return tip.empty() ? QVariant() : QVariant(ToQString(tip));
+    }
     case Qt::TextAlignmentRole: {
         int format = m_list.Columns()[static_cast<std::size_t>(column)].format & 0x3;
         Qt::Alignment horizontal = format == kFormatRight    ? Qt::AlignRight

@@ -1,5 +1,6 @@
 #include "platform/qt/ListView.h"
 
+#include "platform/qt/DialogMetrics.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ListCtrl.h"
 
@@ -114,10 +115,23 @@ void ListView::FlushRows() {
     ApplySelection();
 }
 
+void ListView::SetExtraWidth(int pixels) {
+    if (pixels == m_extraWidth)
+        return;
+    m_extraWidth = pixels;
+    ApplyColumns();
+}
+
 void ListView::ApplyColumns() {
     const auto& columns = m_control.Columns();
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        header()->resizeSection(static_cast<int>(i), columns[i].width);
+    int growing = 0;
+    for (std::size_t i = 0; i + 1 < columns.size(); ++i)
+        growing += columns[i].width;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        int extra =
+            i + 1 < columns.size() && growing > 0 ? MulDiv(m_extraWidth, columns[i].width, growing) : 0;
+        header()->resizeSection(static_cast<int>(i), columns[i].width + extra);
+    }
 }
 
 void ListView::ApplySelection() {
@@ -182,6 +196,6 @@ void ListView::keyPressEvent(QKeyEvent* event) {
 void ListView::DoubleClickedByUser(int row) {
     if (row >= 0)
         ChosenByUser(row);
-    m_control.Owner().PostMessage(WM_NOTIFY, static_cast<WPARAM>(m_control.GetDlgCtrlID()),
+    m_control.Owner().SendMessage(WM_NOTIFY, static_cast<WPARAM>(m_control.GetDlgCtrlID()),
                                   static_cast<LPARAM>(NM_DBLCLK));
 }

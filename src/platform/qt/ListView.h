@@ -12,7 +12,7 @@ class CListCtrl;
 // A list view in report mode over the list control's model: columns with their pixel widths, the
 // small image list's icons in the first column, single selection of whole rows.
 //
-// The user's choice of a row goes to the control; a double click also posts NM_DBLCLK to the
+// The user's choice of a row goes to the control; a double click also sends NM_DBLCLK to the
 // dialog, wherever in the list it happens, as the program plays the focused row then. Return or
 // Enter on the focused row does what a double click on it does, so that a keyboard can play a
 // song. The program's selection is shown and, when it asks, scrolled fully into view.
@@ -30,6 +30,9 @@ public:
 
     // Brings the view up to date with the control now.
     void FlushRows();
+    // How much wider than its template the list is: the width goes to every column but the last,
+    // in proportion to their widths, so that long names and folders show whole.
+    void SetExtraWidth(int pixels);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -50,4 +53,5 @@ private:
     QTimer m_flushTimer;
     QElapsedTimer m_sinceFlush;
     bool m_applying = false;
+    int m_extraWidth = 0;
 };

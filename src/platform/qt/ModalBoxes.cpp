@@ -134,8 +134,9 @@ std::optional<std::string> RunChooser(QPointer<QFileDialog> chooser, QWidget* ow
 } // namespace
 
 std::optional<std::string> RunFileChooser(QWidget* owner, const std::string& title,
-                                          const std::vector<FileFilter>& filters) {
-    QPointer<QFileDialog> chooser = new QFileDialog(owner, ToQString(title));
+                                          const std::vector<FileFilter>& filters, const std::string& folder) {
+    QPointer<QFileDialog> chooser =
+        new QFileDialog(owner, ToQString(title), QFile::decodeName(folder.c_str()));
     chooser->setFileMode(QFileDialog::ExistingFile);
     chooser->setAcceptMode(QFileDialog::AcceptOpen);
     // Qt's own chooser, so that the labels show as given and the patterns work as above on every

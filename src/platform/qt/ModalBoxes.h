@@ -19,7 +19,8 @@ int RunMessageBox(QWidget* owner, const std::string& text, const std::string& ca
 // nested loop like the message box. The chosen path as the file system spells it, or nothing.
 std::optional<std::string> RunFolderChooser(QWidget* owner, const std::string& title);
 
-// The file-open chooser with the given type list, the first entry selected. Runs in our nested
-// loop like the message box. The chosen file's path as the file system spells it, or nothing.
+// The file-open chooser with the given type list, the first entry selected, in the folder given
+// (empty: Qt's choice). Runs in our nested loop like the message box. The chosen file's path as
+// the file system spells it, or nothing.
 std::optional<std::string> RunFileChooser(QWidget* owner, const std::string& title,
-                                          const std::vector<FileFilter>& filters);
+                                          const std::vector<FileFilter>& filters, const std::string& folder);

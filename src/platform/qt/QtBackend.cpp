@@ -8,15 +8,18 @@
 #include "platform/qt/ModalBoxes.h"
 #include "platform/qt/Text.h"
 #include "platform/qt/TrayIcon.h"
+#include "platform/qt/TrayWatcher.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ListCtrl.h"
 #include "platform/ui/MessageQueue.h"
+#include "platform/ui/Shell.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QScreen>
 
 #include <algorithm>
 #include <chrono>
@@ -28,12 +31,12 @@ QtBackend::QtBackend()
     QApplication::setQuitOnLastWindowClosed(false);
     m_waitLimit.setSingleShot(true);
     m_waitLimit.setTimerType(Qt::PreciseTimer);
-    m_input = std::make_unique<InputRouter>([this](const QWindow* window) -> HWND {
+    m_input = std::make_unique<InputRouter>([this](const QWindow* window) -> DialogView* {
         for (const auto& view : m_views) {
             if (view->windowHandle() == window)
-                return view->Dialog().GetSafeHwnd();
+                return view.get();
         }
-        return 0;
+        return nullptr;
     });
     QCoreApplication::instance()->installEventFilter(m_input.get());
     SetCurrentBackend(this);
@@ -43,6 +46,7 @@ QtBackend::~QtBackend() {
     if (CurrentBackend() == this)
         SetCurrentBackend(nullptr);
     m_trays.clear();
+    m_trayWatcher.reset();
     m_timers.clear();
     m_views.clear();
     QCoreApplication::instance()->removeEventFilter(m_input.get());
@@ -117,6 +121,19 @@ DialogView* QtBackend::ViewOf(HWND window) const {
 TrayIcon* QtBackend::TrayOf(HWND window, UINT id) const {
     auto it = m_trays.find({window, id});
     return it == m_trays.end() ? nullptr : it->second.get();
+}
+
+HWND QtBackend::MainWindowAlone(int templateId) const {
+    if (QApplication::activeModalWidget())
+        return 0;
+    const DialogView* main = nullptr;
+    for (const auto& view : m_views) {
+        if (!main && view->Dialog().Template().id == templateId)
+            main = view.get();
+        else if (view->isVisible())
+            return 0;
+    }
+    return main ? main->Dialog().GetSafeHwnd() : 0;
 }
 
 DialogView* QtBackend::OwnerFor(const DialogView* view) const {
@@ -213,12 +230,15 @@ std::optional<std::string> QtBackend::BrowseForFolder(HWND owner, const std::str
 }
 
 std::optional<std::string> QtBackend::BrowseForFile(HWND owner, const std::string& title,
-                                                    const std::vector<FileFilter>& filters) {
-    return RunFileChooser(VisibleView(owner), title, filters);
+                                                    const std::vector<FileFilter>& filters,
+                                                    const std::string& folder) {
+    return RunFileChooser(VisibleView(owner), title, filters, folder);
 }
 
 bool QtBackend::TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) {
-    if (!QSystemTrayIcon::isSystemTrayAvailable() || m_trays.count({window, id}))
+    if (!m_trayWatcher)
+        m_trayWatcher = std::make_unique<TrayWatcher>([this](bool present) { TrayPresenceChanged(present); });
+    if (!m_trayWatcher->TrayPresent() || m_trays.count({window, id}))
         return false;
     m_trays[{window, id}] = std::make_unique<TrayIcon>(window, id, callbackMessage, iconId, tip);
     return true;
@@ -242,9 +262,35 @@ bool QtBackend::TrayDelete(HWND window, UINT id) {
     return m_trays.erase({window, id}) != 0;
 }
 
+void QtBackend::TrayPresenceChanged(bool present) {
+    if (!present)
+        m_trays.clear();
+    for (const auto& view : m_views) {
+        if (view->Dialog().Template().exStyle & WS_EX_APPWINDOW)
+            view->Dialog().PostMessage(present ? WM_TASKBARCREATED : WM_TASKBARGONE);
+    }
+}
+
 int QtBackend::ClientWidth(CDialog& dialog) {
     DialogView* view = ViewOf(dialog);
     return view ? view->width() : 0;
+}
+
+int QtBackend::ClientHeight(CDialog& dialog) {
+    DialogView* view = ViewOf(dialog);
+    return view ? view->height() : 0;
+}
+
+void QtBackend::SetClientSize(CDialog& dialog, int width, int height) {
+    DialogView* view = ViewOf(dialog);
+    if (!view)
+        return;
+    // No larger than the screen (a size kept from a larger one), no smaller than the template; a
+    // fixed window's minimum is its maximum, so it keeps its size.
+    QSize size(width, height);
+    if (const QScreen* screen = view->screen())
+        size = size.boundedTo(screen->availableSize());
+    view->resize(size.expandedTo(view->minimumSize()).boundedTo(view->maximumSize()));
 }
 
 CMemoryDC QtBackend::CopyFromDialog(CDialog& dialog, int x, int y, int width, int height) {

@@ -19,6 +19,7 @@ class DialogView;
 class DrawingOverlay;
 class InputRouter;
 class TrayIcon;
+class TrayWatcher;
 
 // The platform layer over Qt 6 Widgets: the real program's backend. Construct it after the
 // QApplication, on the GUI thread; it makes itself the current backend.
@@ -38,6 +39,9 @@ public:
     DialogView* ViewOf(const CDialog& dialog) const;
     DialogView* ViewOf(HWND window) const;
     TrayIcon* TrayOf(HWND window, UINT id) const;
+    // The window of the dialog made from the template when it is the only window of the program
+    // on the screen and no box is open (the user could use it); 0 otherwise.
+    HWND MainWindowAlone(int templateId) const;
     // One listener to what the dialogs show, or null.
     void SetDialogObserver(DialogObserver* observer) { m_observer = observer; }
 
@@ -65,7 +69,8 @@ public:
     void MessageBeep(UINT type) override;
     std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) override;
     std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
-                                             const std::vector<FileFilter>& filters) override;
+                                             const std::vector<FileFilter>& filters,
+                                             const std::string& folder) override;
 
     bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) override;
     bool TrayModify(HWND window, UINT id, UINT flags, UINT callbackMessage, int iconId,
@@ -73,6 +78,8 @@ public:
     bool TrayDelete(HWND window, UINT id) override;
 
     int ClientWidth(CDialog& dialog) override;
+    int ClientHeight(CDialog& dialog) override;
+    void SetClientSize(CDialog& dialog, int width, int height) override;
     CMemoryDC CopyFromDialog(CDialog& dialog, int x, int y, int width, int height) override;
     void BltToDialog(CDialog& dialog, int x, int y, int width, int height, const CMemoryDC& source,
                      int sourceX, int sourceY) override;
@@ -82,6 +89,9 @@ public:
     void Block(std::uint32_t milliseconds) override;
 
 private:
+    // The notification area came or went: main windows hear of it, as Windows tells them.
+    void TrayPresenceChanged(bool present);
+
     // The layer that shows drawings on the dialog, made on the first drawing.
     DrawingOverlay* OverlayOf(CDialog& dialog);
 
@@ -97,6 +107,7 @@ private:
     std::vector<std::unique_ptr<DialogView>> m_views; // in order of creation
     std::map<std::pair<HWND, UINT>, std::unique_ptr<QTimer>> m_timers;
     std::map<std::pair<HWND, UINT>, std::unique_ptr<TrayIcon>> m_trays;
+    std::unique_ptr<TrayWatcher> m_trayWatcher; // made at the first tray icon
     std::map<HWND, QPointer<DrawingOverlay>> m_overlays;
     std::unique_ptr<InputRouter> m_input;
     DialogObserver* m_observer = nullptr;

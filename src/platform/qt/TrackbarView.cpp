@@ -78,7 +78,7 @@ int TrackbarView::PageDirectionAt(int x) const {
 
 void TrackbarView::Report(UINT code, int position) {
     WORD high = (code == TB_THUMBTRACK || code == TB_THUMBPOSITION) ? static_cast<WORD>(position) : 0;
-    m_control.Owner().PostMessage(WM_HSCROLL, MAKEWPARAM(static_cast<WORD>(code), high),
+    m_control.Owner().SendMessage(WM_HSCROLL, MAKEWPARAM(static_cast<WORD>(code), high),
                                   static_cast<LPARAM>(m_control.GetDlgCtrlID()));
 }
 
@@ -111,13 +111,23 @@ void TrackbarView::mousePressEvent(QMouseEvent* event) {
         m_grabOffset = x - HandleRect().left();
         setSliderDown(true);
     } else {
+        // The step's handler may hold a box that ends the paging; the repeat is set up before it.
         m_mode = Mode::Paging;
         m_pagePointerX = x;
         m_pageDirection = PageDirectionAt(x);
-        PageStep(m_pageDirection);
         m_repeat.start(kRepeatDelayMs);
+        PageStep(m_pageDirection);
     }
     event->accept();
+}
+
+bool TrackbarView::event(QEvent* event) {
+    if (event->type() == QEvent::WindowBlocked && m_mode != Mode::Idle) {
+        m_repeat.stop();
+        setSliderDown(false);
+        m_mode = Mode::Idle;
+    }
+    return QSlider::event(event);
 }
 
 void TrackbarView::mouseMoveEvent(QMouseEvent* event) {

@@ -8,7 +8,7 @@
 class CSliderCtrl;
 
 // A trackbar: a horizontal slider with tick marks below, whose thumb shows the slider control's
-// position. It reports the user's moves as the Windows trackbar does, through WM_HSCROLL to the
+// position. It reports the user's moves as the Windows trackbar does, sending WM_HSCROLL to the
 // dialog (wParam = MAKEWPARAM(code, position), lParam = the control's id):
 // - dragging the thumb: TB_THUMBTRACK with the position at each move that changes it; releasing
 //   it: TB_THUMBPOSITION with the position, then TB_ENDTRACK;
@@ -17,8 +17,9 @@ class CSliderCtrl;
 // - keys: arrows TB_LINEUP / TB_LINEDOWN, Page Up / Page Down TB_PAGEUP / TB_PAGEDOWN, Home TB_TOP,
 //   End TB_BOTTOM, each moving the thumb first; releasing the key: TB_ENDTRACK.
 // A step that cannot move the thumb (already at that end) is not reported. Only the thumb codes
-// carry a position; the others have 0 there, as on Windows. Screen readers get the position as the
-// slider's value and "position of maximum" as its description.
+// carry a position; the others have 0 there, as on Windows. A modal box that blocks the window
+// ends a drag or paging without a word, as the capture's loss does on Windows. Screen readers get
+// the position as the slider's value and "position of maximum" as its description.
 class TrackbarView : public QSlider, public ControlView {
 public:
     static constexpr int kRepeatDelayMs = 400;
@@ -33,6 +34,7 @@ public:
     QRect HandleRect() const;
 
 protected:
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -77,9 +77,11 @@ public:
     virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT style) = 0;
     virtual void MessageBeep(UINT type) = 0;
     virtual std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title) = 0;
-    // A file-open chooser; the first filter is selected at first; nothing when cancelled.
+    // A file-open chooser; the first filter is selected at first; it starts in the folder given
+    // (empty: where the chooser would); nothing when cancelled.
     virtual std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
-                                                     const std::vector<FileFilter>& filters) = 0;
+                                                     const std::vector<FileFilter>& filters,
+                                                     const std::string& folder) = 0;
 
     // The notification area icon. Results say whether the desktop took the request.
     virtual bool TrayAdd(HWND window, UINT id, UINT callbackMessage, int iconId, const std::string& tip) = 0;
@@ -91,6 +93,10 @@ public:
     // lies over the controls and is on the screen when the call returns, so a busy wait that
     // follows leaves it shown. Ending the drawing gives the controls back their own picture.
     virtual int ClientWidth(CDialog& dialog) = 0;
+    virtual int ClientHeight(CDialog& dialog) = 0;
+    // A new size of the client area, for a window with a sizing border; never smaller than its
+    // template. Other windows keep their size.
+    virtual void SetClientSize(CDialog& dialog, int width, int height) = 0;
     // The picture the dialog's client area shows now, or an empty bitmap when there is none.
     virtual CMemoryDC CopyFromDialog(CDialog& dialog, int x, int y, int width, int height) = 0;
     virtual void BltToDialog(CDialog& dialog, int x, int y, int width, int height, const CMemoryDC& source,

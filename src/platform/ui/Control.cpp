@@ -6,6 +6,12 @@ CControl::CControl(CDialog& owner, const ControlTemplate& tmpl)
     : m_owner(owner), m_template(tmpl), m_text(tmpl.text ? tmpl.text : ""),
       m_enabled((tmpl.style & WS_DISABLED) == 0) {}
 
+LRESULT CControl::WindowProc(UINT message, WPARAM, LPARAM) {
+    if (IsInputMessage(message))
+        DeliverCurrentInput(m_hWnd, message);
+    return 0;
+}
+
 void CControl::SetWindowText(const std::string& text) {
     if (text == m_text)
         return;
@@ -83,11 +89,11 @@ void CButton::ClickedByUser() {
     default:
         break;
     }
-    dialog.PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), BN_CLICKED), 0);
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), BN_CLICKED), 0);
 }
 
 void CButton::DoubleClickedByUser() {
-    Owner().PostMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), BN_DOUBLECLICKED), 0);
+    Owner().SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), BN_DOUBLECLICKED), 0);
 }
 
 bool CButton::SubclassDlgItem(int id, CDialog& parent) {

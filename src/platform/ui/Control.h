@@ -3,19 +3,18 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/Gdi.h"
+#include "platform/ui/Wnd.h"
 
 #include <string>
 
 class CDialog;
 
 // A control of a dialog, addressed by its id. It holds its own state; the backend's view only
-// shows it and turns the user's input into messages for the dialog.
-class CControl {
+// shows it. While its dialog has a window the control has one too, which receives the mouse input
+// over it and the keys while it has the focus; it tells its dialog what the input did.
+class CControl : public CWnd {
 public:
     CControl(CDialog& owner, const ControlTemplate& tmpl);
-    CControl(const CControl&) = delete;
-    CControl& operator=(const CControl&) = delete;
-    virtual ~CControl() = default;
 
     int GetDlgCtrlID() const { return m_template.id; }
     ControlKind Kind() const { return m_template.kind; }
@@ -41,6 +40,9 @@ public:
     int PixelWidth() const { return m_pixelWidth; }
     int PixelHeight() const { return m_pixelHeight; }
 
+    // Input reaches the view when its message is dispatched.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     // The view reports text the user typed; it does not echo back to the view.
     void TextEditedByUser(const std::string& text) { m_text = text; }
 
@@ -65,9 +67,12 @@ public:
     void SetCheck(int checked);
 
     // The view reports a click. An automatic check box toggles; an automatic radio button checks
-    // itself and unchecks the other radio buttons of its group. Then the dialog gets BN_CLICKED.
+    // itself and unchecks the other radio buttons of its group. Then the dialog is sent
+    // BN_CLICKED, handled before the view goes on, so that input arriving while the command holds
+    // a modal box meets a disabled window, as on Windows.
     void ClickedByUser();
-    // The second click of a double click on an owner-drawn button: the dialog gets BN_DOUBLECLICKED.
+    // The second click of a double click on an owner-drawn button: the dialog is sent
+    // BN_DOUBLECLICKED.
     void DoubleClickedByUser();
 
     // Owner-drawn buttons. SubclassDlgItem makes this object draw the dialog's control `id`; the

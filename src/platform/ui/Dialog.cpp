@@ -43,6 +43,8 @@ CDialog::~CDialog() {
 
 bool CDialog::CreateView() {
     RegisterHandle();
+    for (const auto& control : m_controls)
+        control->RegisterHandle();
     if (Backend* backend = CurrentBackend()) {
         backend->CreateDialogView(*this);
         m_hasView = true;
@@ -92,6 +94,8 @@ void CDialog::DestroyWindow() {
         m_hasView = false;
     }
     m_visible = false;
+    for (const auto& control : m_controls)
+        control->UnregisterHandle();
     UnregisterHandle();
 }
 
@@ -113,26 +117,12 @@ LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProc(message, wParam, lParam);
 }
 
-LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-    case WM_MOUSEWHEEL:
-        if (Backend* backend = CurrentBackend())
-            backend->DeliverInput(MSG{m_hWnd, message, wParam, lParam});
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
+    if (IsInputMessage(message)) {
+        DeliverCurrentInput(m_hWnd, message);
         return 0;
+    }
+    switch (message) {
     case WM_CLOSE:
         // As the Windows dialog default does: closing a dialog is its Cancel command.
         PostMessage(WM_COMMAND, IDCANCEL, 0);
@@ -198,6 +188,21 @@ void CDialog::SetWindowText(const std::string& caption) {
     m_caption = caption;
     if (Backend* backend = CurrentBackend(); backend && m_hasView)
         backend->DialogChanged(*this);
+}
+
+int CDialog::ClientWidth() const {
+    Backend* backend = CurrentBackend();
+    return backend && m_hasView ? backend->ClientWidth(const_cast<CDialog&>(*this)) : 0;
+}
+
+int CDialog::ClientHeight() const {
+    Backend* backend = CurrentBackend();
+    return backend && m_hasView ? backend->ClientHeight(const_cast<CDialog&>(*this)) : 0;
+}
+
+void CDialog::SetClientSize(int width, int height) {
+    if (Backend* backend = CurrentBackend(); backend && m_hasView)
+        backend->SetClientSize(*this, width, height);
 }
 
 void CDialog::SetIcon(int iconId) {

@@ -69,6 +69,10 @@ public:
     const std::string& GetWindowText() const { return m_caption; }
     void SetIcon(int iconId);
     int GetIcon() const { return m_iconId; }
+    // The client area's size in pixels; 0 x 0 while the window has no view.
+    int ClientWidth() const;
+    int ClientHeight() const;
+    void SetClientSize(int width, int height);
 
     // The view reports what the window manager did to the window.
     void StateChangedByUser(bool visible, bool iconic) {

@@ -15,6 +15,8 @@ inline constexpr DWORD WS_DISABLED = 0x08000000;
 inline constexpr DWORD WS_CAPTION = 0x00C00000;
 inline constexpr DWORD WS_BORDER = 0x00800000;
 inline constexpr DWORD WS_SYSMENU = 0x00080000;
+// A sizing border: the user may make the window larger than its template, never smaller.
+inline constexpr DWORD WS_THICKFRAME = 0x00040000;
 inline constexpr DWORD WS_GROUP = 0x00020000;
 inline constexpr DWORD WS_TABSTOP = 0x00010000;
 inline constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
@@ -66,6 +68,14 @@ enum class ControlKind {
 // The id of a static that the code never addresses.
 inline constexpr int IDC_STATIC = -1;
 
+// How a control of a dialog with a sizing border follows the window when the user makes it larger
+// than its template: it moves along with the right or bottom edge, or its width or height grows
+// with the window's. Controls without any stay where the template puts them.
+inline constexpr unsigned FOLLOW_RIGHT = 0x1;
+inline constexpr unsigned FOLLOW_BOTTOM = 0x2;
+inline constexpr unsigned GROW_WIDTH = 0x4;
+inline constexpr unsigned GROW_HEIGHT = 0x8;
+
 struct ControlTemplate {
     int id;
     ControlKind kind;
@@ -76,6 +86,7 @@ struct ControlTemplate {
     // What a screen reader says for a control whose own text does not say it (a field, a list, a
     // "..." button); for a static that shows a value, the name of that value ("Status").
     const char* accessibleName = nullptr;
+    unsigned follow = 0; // FOLLOW_* and GROW_* flags
 };
 
 struct DialogTemplate {

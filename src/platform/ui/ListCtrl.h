@@ -4,6 +4,7 @@
 #include "platform/ui/RowOrder.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -63,6 +64,11 @@ public:
     // to case; -1 when there is none. No wrap-around.
     int FindItem(const std::string& name, int start = -1) const;
 
+    // The tip a row shows while the pointer rests on it, asked of the owner as LVN_GETINFOTIP
+    // asks; without one, rows have no tip.
+    void SetInfoTip(std::function<std::string(int row)> tip) { m_infoTip = std::move(tip); }
+    std::string InfoTip(int row) const { return m_infoTip && Valid(row) ? m_infoTip(row) : std::string(); }
+
     // The view reports a row the user clicked; focus and selection move to it.
     void RowChosenByUser(int row);
 
@@ -117,6 +123,7 @@ private:
     const std::string* m_lastPooled = nullptr; // rows come folder by folder: most lookups hit this
     int m_focused = -1;
     int m_selected = -1;
+    std::function<std::string(int)> m_infoTip;
 };
 
 template <class Visit> void CListCtrl::ForEachRowInMemoryOrder(Visit visit) const {

@@ -38,9 +38,9 @@ std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title)
 }
 
 std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
-                                         const std::vector<FileFilter>& filters) {
+                                         const std::vector<FileFilter>& filters, const std::string& folder) {
     Backend* backend = CurrentBackend();
-    return backend ? backend->BrowseForFile(owner, title, filters) : std::nullopt;
+    return backend ? backend->BrowseForFile(owner, title, filters, folder) : std::nullopt;
 }
 
 void MessageBeep(UINT type) {

@@ -12,6 +12,13 @@ inline constexpr DWORD NIM_ADD = 0;
 inline constexpr DWORD NIM_MODIFY = 1;
 inline constexpr DWORD NIM_DELETE = 2;
 
+// Sent to every main window when the desktop's notification area appears (a panel that starts
+// after the program, or starts again): its icons are gone or were never added, and whoever wants
+// one adds it again. Windows names this message "TaskbarCreated"; ours has a fixed value.
+inline constexpr UINT WM_TASKBARCREATED = 0xC0A0;
+// Sent to every main window when the notification area goes away with the icons in it.
+inline constexpr UINT WM_TASKBARGONE = 0xC0A1;
+
 // A tray icon request. The tip holds at most kTipLength characters, like the Windows record.
 struct NOTIFYICONDATA {
     static constexpr std::size_t kTipLength = 63;
@@ -33,9 +40,10 @@ std::string TruncateUtf8(const std::string& text, std::size_t limit);
 std::optional<std::string> BrowseForFolder(HWND owner, const std::string& title);
 
 // The file-open chooser: the chosen file's path, or nothing when the user cancelled. The first
-// filter is selected at first.
+// filter is selected at first; it starts in the folder given, or where it would without one.
 std::optional<std::string> BrowseForFile(HWND owner, const std::string& title,
-                                         const std::vector<FileFilter>& filters);
+                                         const std::vector<FileFilter>& filters,
+                                         const std::string& folder = {});
 
 void MessageBeep(UINT type);
 DWORD GetTickCount();

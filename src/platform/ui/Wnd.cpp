@@ -3,7 +3,9 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/MessageQueue.h"
 
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -15,6 +17,9 @@ std::unordered_map<HWND, CWnd*>& Registry() {
 HWND g_nextHandle = 0x100;
 
 Backend* g_backend = nullptr;
+
+// The messages being dispatched, outermost first.
+std::vector<MSG> g_dispatching;
 
 } // namespace
 
@@ -58,7 +63,30 @@ void CWnd::UnregisterHandle() {
 
 LRESULT DispatchMessage(const MSG& msg) {
     CWnd* window = CWnd::FromHandle(msg.hwnd);
-    return window ? window->WindowProc(msg.message, msg.wParam, msg.lParam) : 0;
+    if (!window)
+        return 0;
+    g_dispatching.push_back(msg);
+    LRESULT result = window->WindowProc(msg.message, msg.wParam, msg.lParam);
+    g_dispatching.pop_back();
+    return result;
+}
+
+bool IsInputMessage(UINT message) {
+    return (message >= WM_KEYDOWN && message <= WM_SYSKEYUP) ||
+           (message >= WM_MOUSEMOVE && message <= WM_MOUSEWHEEL);
+}
+
+void DeliverCurrentInput(HWND hwnd, UINT message) {
+    if (g_dispatching.empty())
+        return;
+    const MSG& current = g_dispatching.back();
+    if (current.input != 0 && current.hwnd == hwnd && current.message == message && g_backend)
+        g_backend->DeliverInput(current);
+}
+
+bool IsBeingDispatched(std::uint64_t input) {
+    return std::any_of(g_dispatching.begin(), g_dispatching.end(),
+                       [input](const MSG& msg) { return msg.input == input; });
 }
 
 void RunModalLoop(const std::function<bool()>& done) {

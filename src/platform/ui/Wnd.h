@@ -25,6 +25,8 @@ public:
     void PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
 protected:
+    // A dialog makes and ends the windows of its controls with its own.
+    friend class CDialog;
     void RegisterHandle();
     void UnregisterHandle();
 
@@ -33,6 +35,14 @@ protected:
 
 // Delivers a message to its window's WindowProc; a message for no living window is dropped.
 LRESULT DispatchMessage(const MSG& msg);
+
+// Mouse and key messages.
+bool IsInputMessage(UINT message);
+// The default handling of input: what the message being dispatched to the window stands for
+// reaches the window's widgets now. Input the program sends itself stands for nothing.
+void DeliverCurrentInput(HWND hwnd, UINT message);
+// Whether the input is being dispatched now (perhaps with other messages dispatched inside).
+bool IsBeingDispatched(std::uint64_t input);
 
 // A nested message loop: dispatches every message until done() says so. Modal dialogs and message
 // boxes run in one, so timer ticks and notices go on being handled meanwhile.

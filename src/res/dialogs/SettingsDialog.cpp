@@ -14,7 +14,10 @@ constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 // Every static text starts a group: it is what ends the radio group before it.
 constexpr DWORD kLabel = kChild | WS_GROUP | SS_LEFT;
 
-// "Play only intro  (first" has two blanks before its parenthesis.
+// "Play only intro  (first" has two blanks before its parenthesis. Three texts are wider than the
+// table's rectangles give them in our dialog font once the check mark or radio dot and the focus
+// frame are counted: the intro check box (with its seconds field and label moved right to make
+// room), "In program start" and "Before each file".
 const std::array kControls{
     ControlTemplate{IDC_STATIC, ControlKind::GroupBox, "Play style", 42, 7, 162, 24, kChild | BS_GROUPBOX},
     ControlTemplate{IDC_CFG_RANDOM, ControlKind::RadioButton, "Random", 66, 17, 43, 10,
@@ -26,11 +29,11 @@ const std::array kControls{
                     kCheck},
     ControlTemplate{IDC_CFG_SUBFOLDERS, ControlKind::CheckBox, "Search folders recursively", 7, 62, 117, 10,
                     kCheck},
-    ControlTemplate{IDC_CFG_INTRO, ControlKind::CheckBox, "Play only intro  (first", 7, 75, 75, 10, kCheck, 0,
+    ControlTemplate{IDC_CFG_INTRO, ControlKind::CheckBox, "Play only intro  (first", 7, 75, 78, 10, kCheck, 0,
                     "Play only the intro of each song"},
-    ControlTemplate{IDC_CFG_INTROLENGTH, ControlKind::Edit, "", 82, 74, 28, 14, kEdit, 0,
+    ControlTemplate{IDC_CFG_INTROLENGTH, ControlKind::Edit, "", 85, 74, 28, 14, kEdit, 0,
                     "Intro length in seconds"},
-    ControlTemplate{IDC_STATIC, ControlKind::Static, "seconds)", 113, 75, 30, 8, kLabel},
+    ControlTemplate{IDC_STATIC, ControlKind::Static, "seconds)", 116, 75, 30, 8, kLabel},
     ControlTemplate{IDC_STATIC, ControlKind::Static, "Save MIDI folder:", 7, 88, 64, 8, kLabel},
     ControlTemplate{IDC_CFG_SAVEFOLDER, ControlKind::Edit, "", 7, 97, 180, 14, kEdit, 0, "Save MIDI folder"},
     ControlTemplate{IDC_CFG_BROWSESAVE, ControlKind::PushButton, "...", 191, 97, 13, 14, kButton, 0,
@@ -47,8 +50,8 @@ const std::array kControls{
                     kChild | BS_GROUPBOX},
     ControlTemplate{IDC_CFG_SCDISABLED, ControlKind::RadioButton, "Disabled", 16, 154, 43, 10,
                     kRadio | WS_GROUP},
-    ControlTemplate{IDC_CFG_SCATSTART, ControlKind::RadioButton, "In program start", 64, 154, 65, 10, kRadio},
-    ControlTemplate{IDC_CFG_SCEACHFILE, ControlKind::RadioButton, "Before each file", 135, 154, 63, 10,
+    ControlTemplate{IDC_CFG_SCATSTART, ControlKind::RadioButton, "In program start", 64, 154, 67, 10, kRadio},
+    ControlTemplate{IDC_CFG_SCEACHFILE, ControlKind::RadioButton, "Before each file", 135, 154, 65, 10,
                     kRadio},
     ControlTemplate{IDC_CFG_SCINITFILE, ControlKind::Edit, "", 14, 175, 167, 14, kEdit, 0,
                     "Initialization file"},

@@ -209,5 +209,28 @@ TEST_F(SynthTest, ASoftSoloAndAFullOrchestraComeOutEquallyLoud) {
     EXPECT_NEAR(orchestraDb, mci::Loudness::kTargetDb, 2.0);
 }
 
+TEST_F(SynthTest, TheVolumeScalesTheSongByTheCubeOfItsLevel) {
+    auto rmsOfFirstSecond = [&](double volume) {
+        UseNewSynth();
+        mci::SetVolume(volume);
+        const MCIDEVICEID id = OpenSong();
+        EXPECT_EQ(Err(PlayNotify(id)), Err(0));
+        std::vector<float> left(44100), right(44100);
+        mci::RenderOffline(left.data(), right.data(), left.size());
+        double energy = 0;
+        for (std::size_t i = 0; i < left.size(); ++i)
+            energy += left[i] * left[i] + right[i] * right[i];
+        mciSendCommand(id, MCI_CLOSE, 0, nullptr);
+        return std::sqrt(energy / (2.0 * left.size()));
+    };
+    const double full = rmsOfFirstSecond(1.0);
+    const double half = rmsOfFirstSecond(0.5);
+    const double silent = rmsOfFirstSecond(0.0);
+    ASSERT_GT(full, 0.005);
+    EXPECT_NEAR(half / full, 0.125, 0.01);
+    // Only the few milliseconds in which the gain glides down to nothing are heard.
+    EXPECT_LT(silent, full * 0.02);
+}
+
 } // namespace
 } // namespace mcitest

@@ -79,18 +79,91 @@ TEST_F(RemoteControlsTest, ASongPlayedByDoubleClickReadsAsPlaying) {
     EXPECT_EQ(View().state, PlaybackState::Stopped);
 }
 
-TEST_F(RemoteControlsTest, ABlockedWindowRefusesItsButtonsButNotTheTray) {
+TEST_F(RemoteControlsTest, ABlockedWindowRefusesItsButtonsButNotWhatTheTrayDoes) {
     Send(RemoteCommand::Next);
-    for (RemoteCommand command : {RemoteCommand::Play, RemoteCommand::Pause, RemoteCommand::Stop,
-                                  RemoteCommand::Next, RemoteCommand::Quit}) {
+    for (RemoteCommand command : {RemoteCommand::Play, RemoteCommand::Stop, RemoteCommand::Next,
+                                  RemoteCommand::Previous, RemoteCommand::Quit}) {
         EXPECT_FALSE(Send(command, true));
     }
     EXPECT_EQ(View().title, "a.mid");
     EXPECT_TRUE(Dialog().HasView());
+    // The tray icon's left click plays, pauses and resumes whatever box is open.
     PlayerView blocked = View(true);
-    EXPECT_FALSE(blocked.canPlay || blocked.canPause || blocked.canGoNext || blocked.canSeek);
+    EXPECT_TRUE(blocked.canPlay && blocked.canPause);
+    EXPECT_FALSE(blocked.canGoNext || blocked.canGoPrevious || blocked.canSeek);
+    EXPECT_TRUE(Send(RemoteCommand::Pause, true));
+    EXPECT_EQ(View().state, PlaybackState::Paused);
+    EXPECT_FALSE(Send(RemoteCommand::Pause, true));
+    EXPECT_TRUE(Send(RemoteCommand::Play, true));
+    EXPECT_EQ(View().state, PlaybackState::Playing);
     EXPECT_TRUE(Send(RemoteCommand::PlayPause, true));
     EXPECT_EQ(View().state, PlaybackState::Paused);
+    // Stopped, a blocked Play starts a run as the tray's click does.
+    Send(RemoteCommand::Stop);
+    EXPECT_TRUE(Send(RemoteCommand::Play, true));
+    EXPECT_EQ(View().state, PlaybackState::Playing);
+    // A song played by a double click is outside a run: the tray's click would start a run instead
+    // of pausing it.
+    Send(RemoteCommand::Stop);
+    Dialog().m_list.RowChosenByUser(1);
+    PostMessage(Dialog().GetSafeHwnd(), WM_NOTIFY, IDC_SONGLIST, static_cast<LPARAM>(NM_DBLCLK));
+    m_backend.Advance(600);
+    EXPECT_EQ(View().state, PlaybackState::Playing);
+    EXPECT_FALSE(View(true).canPause);
+    EXPECT_FALSE(Send(RemoteCommand::Pause, true));
+    EXPECT_EQ(View().title, "b.mid");
+}
+
+TEST_F(RemoteControlsTest, PreviousGoesBackThroughTheSongsOfTheRun) {
+    EXPECT_FALSE(View().canGoPrevious) << "nothing has played yet";
+    EXPECT_FALSE(Send(RemoteCommand::Previous));
+    Send(RemoteCommand::Next);
+    m_backend.Advance(3600); // a.mid ends, b.mid follows
+    EXPECT_EQ(View().title, "b.mid");
+    EXPECT_TRUE(View().canGoPrevious);
+    EXPECT_TRUE(Send(RemoteCommand::Previous));
+    m_backend.Advance(600);
+    EXPECT_EQ(View().title, "a.mid");
+    EXPECT_EQ(View().state, PlaybackState::Playing);
+    EXPECT_EQ(Text(IDC_PLAY), "Stop") << "Previous goes on with the run";
+    // At the start of the history, Previous plays the song from its beginning.
+    m_backend.Advance(1100);
+    EXPECT_TRUE(Send(RemoteCommand::Previous));
+    m_backend.Advance(100);
+    EXPECT_EQ(View().title, "a.mid");
+    EXPECT_LT(Position(), 500u);
+    // A paused song is left for the one before.
+    Send(RemoteCommand::Pause);
+    EXPECT_TRUE(Send(RemoteCommand::Previous));
+    EXPECT_EQ(View().state, PlaybackState::Playing);
+    EXPECT_EQ(Text(IDC_PAUSE), "Pause");
+}
+
+TEST_F(RemoteControlsTest, ShuffleAndVolumeChangeTheSettingsKeptAtClose) {
+    EXPECT_FALSE(View().shuffle) << "PlayStile=1 plays in list order";
+    EXPECT_EQ(View().volumePercent, 100);
+    PostShuffle(Dialog(), m_ids, true);
+    PostVolume(Dialog(), m_ids, 37);
+    m_backend.RunPending();
+    EXPECT_TRUE(View().shuffle);
+    EXPECT_EQ(View().volumePercent, 37);
+    PostVolume(Dialog(), m_ids, 250);
+    m_backend.RunPending();
+    EXPECT_EQ(View().volumePercent, 100);
+    PostVolume(Dialog(), m_ids, 37);
+    Send(RemoteCommand::Quit);
+    std::ifstream in(ProfileFile());
+    const std::string profile(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(profile.find("PlayStile=0\n"), std::string::npos) << profile;
+    EXPECT_NE(profile.find("Volume=37\n"), std::string::npos) << profile;
+
+    // A stored style that already means list order stays as it is.
+    Settings("PlayStile=2\nVolume=20");
+    Start();
+    EXPECT_EQ(View().volumePercent, 20);
+    PostShuffle(Dialog(), m_ids, false);
+    m_backend.RunPending();
+    EXPECT_EQ(Dialog().m_nPlayStyle, 2);
 }
 
 TEST_F(RemoteControlsTest, NextDuringTheAllPlayedQuestionIsRefused) {

@@ -4,6 +4,8 @@
 #include "QtTestSupport.h"
 
 #include "platform/qt/TrayIcon.h"
+#include "platform/session/SessionInstance.h"
+#include "platform/sys/OpenRequests.h"
 #include "platform/ui/Shell.h"
 
 #include <QApplication>
@@ -329,6 +331,48 @@ TEST_F(QtBackendTest, TrayRequestsSucceedOnlyWhereTheDesktopHasATray) {
     EXPECT_EQ(backend.TrayOf(data.hWnd, 1010)->IconId(), 128);
     EXPECT_TRUE(Shell_NotifyIcon(NIM_DELETE, data));
     EXPECT_FALSE(Shell_NotifyIcon(NIM_DELETE, data));
+}
+
+} // namespace
+
+namespace {
+
+// A folder handed over by another start reaches the main window only while the user could use it:
+// not while another window of the program or a box is open.
+TEST_F(QtBackendTest, AHandedOverPathWaitsUntilTheMainWindowIsAloneAgain) {
+    constexpr UINT kOpen = 0x8071;
+    TestDialog main;
+    main.Create();
+    main.ShowWindow(SW_SHOW);
+    TestDialog other(kTestTemplateNoDefault);
+    other.Create();
+    other.ShowWindow(SW_SHOW);
+    SessionInstance session(QStringLiteral("org.example.unused"), kTestTemplate.id, kOpen);
+    auto delivered = [&] { return main.Received(kOpen).size(); };
+
+    session.Requested("/music/first");
+    EXPECT_FALSE(RunUntil([&] { return delivered() > 0; }, 500)) << "another window holds it back";
+    other.ShowWindow(SW_HIDE);
+    EXPECT_TRUE(RunUntil([&] { return delivered() == 1; }, 2000));
+
+    int ticks = 0;
+    main.onTimer = [&](UINT) {
+        QMessageBox* box = FindTopLevel<QMessageBox>();
+        if (!box)
+            return;
+        if (++ticks == 1)
+            session.Requested("/music/second");
+        else if (ticks == 15)
+            box->button(QMessageBox::Ok)->click();
+    };
+    main.SetTimer(1, 20);
+    main.MessageBox("Busy", "Shufflon", MB_OK);
+    main.KillTimer(1);
+    EXPECT_EQ(delivered(), 1u) << "a box holds it back";
+    EXPECT_TRUE(RunUntil([&] { return delivered() == 2; }, 2000));
+    EXPECT_EQ(TakeOpenRequest(), std::optional<std::string>("/music/first"));
+    EXPECT_EQ(TakeOpenRequest(), std::optional<std::string>("/music/second"));
+    EXPECT_FALSE(TakeOpenRequest());
 }
 
 } // namespace

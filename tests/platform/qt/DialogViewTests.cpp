@@ -155,25 +155,6 @@ TEST_F(QtBackendTest, EnabledAndVisibleStatesAreMirrored) {
     EXPECT_EQ(Widget<QPushButton>(dialog, kPushId).text(), QStringLiteral("Stop"));
 }
 
-TEST_F(QtBackendTest, ButtonClickReachesTheMessageTableThroughTheQueue) {
-    TestDialog dialog;
-    dialog.Create();
-    QTest::mouseClick(WidgetOf(dialog, kPushId), Qt::LeftButton);
-    // The click only posted; nothing ran yet.
-    EXPECT_EQ(dialog.pushClicks, 0);
-    EXPECT_EQ(QueuedMessageCount(), 1u);
-    DispatchPending();
-    EXPECT_EQ(dialog.pushClicks, 1);
-    ASSERT_EQ(dialog.Received(WM_COMMAND).size(), 1u);
-    EXPECT_EQ(dialog.Received(WM_COMMAND)[0].wParam, MAKEWPARAM(kPushId, BN_CLICKED));
-
-    // A disabled button takes no clicks.
-    dialog.EnableDlgItem(kPushId, false);
-    QTest::mouseClick(WidgetOf(dialog, kPushId), Qt::LeftButton);
-    DispatchPending();
-    EXPECT_EQ(dialog.pushClicks, 1);
-}
-
 TEST_F(QtBackendTest, CheckBoxAndRadioGroupsFollowTheControlsRules) {
     TestDialog dialog;
     dialog.Create();
@@ -272,7 +253,7 @@ TEST_F(QtBackendTest, EscapeEnterAndCloseBecomeTheDialogsMessages) {
     DispatchPending();
     EXPECT_EQ(dialog.closeCount, 1);
 
-    QTest::keyClick(&typed, Qt::Key_F4, Qt::AltModifier);
+    Key(view, Qt::Key_F4, Qt::AltModifier);
     DispatchPending();
     EXPECT_EQ(dialog.closeCount, 2);
     EXPECT_EQ(dialog.okCount, 0);

@@ -2,8 +2,12 @@
 
 #include "platform/qt/DialogView.h"
 
-#include <QCoreApplication>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 
 #include <array>
 
@@ -66,17 +70,29 @@ const DialogTemplate kTestTemplateNoDefault{
 
 LRESULT TestDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     received.push_back(MSG{m_hWnd, message, wParam, lParam});
+    if (onMessage)
+        onMessage(received.back());
     return CDialog::WindowProc(message, wParam, lParam);
+}
+
+void TestDialog::OnPush() {
+    ++pushClicks;
+    if (boxOnCommand)
+        MessageBox("Pushed", "Test", MB_OK);
 }
 
 void TestDialog::OnDblclkList(NMHDR* header, LRESULT* result) {
     ++doubleClicks;
     lastNotifyControl = header->idFrom;
     *result = 0;
+    if (boxOnCommand)
+        MessageBox("Double clicked", "Test", MB_OK);
 }
 
 void TestDialog::OnHScroll(UINT code, UINT position, int) {
     scrolls.emplace_back(code, position);
+    if (boxOnCommand)
+        MessageBox("Scrolled", "Test", MB_OK);
 }
 
 void TestDialog::OnTimer(UINT id) {
@@ -103,6 +119,60 @@ MessageMap TestDialog::GetMessageMap() const {
         ON_WM_CLOSE(),
     };
     return entries;
+}
+
+QPoint PointOf(DialogView& view, int controlId) {
+    QWidget* widget = view.WidgetOf(controlId);
+    if (!widget)
+        throw std::runtime_error("the dialog has no such control");
+    return widget->geometry().center();
+}
+
+void Click(DialogView& view, QPoint at, Qt::KeyboardModifiers modifiers) {
+    QTest::mouseClick(view.windowHandle(), Qt::LeftButton, modifiers, at);
+}
+
+void DoubleClick(DialogView& view, QPoint at, Qt::KeyboardModifiers modifiers) {
+    QTest::mouseDClick(view.windowHandle(), Qt::LeftButton, modifiers, at);
+}
+
+void Key(DialogView& view, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(view.windowHandle(), key, modifiers);
+}
+
+ModalAnswerer::ModalAnswerer() : m_timer(std::make_unique<QTimer>()) {
+    // The windows come up inside the handler's nested loop, which lets Qt run this timer.
+    QObject::connect(m_timer.get(), &QTimer::timeout, m_timer.get(), [this] { AnswerOpenWindows(); });
+    m_timer->start(20);
+}
+
+ModalAnswerer::~ModalAnswerer() = default;
+
+void ModalAnswerer::AnswerOpenWindows() {
+    // A user answers once the program has caught up with what waited when the window came up,
+    // never in the same instant: a slow build would otherwise close a box before the input
+    // queued behind the click that opened it has met it.
+    if (QueuedMessageCount() != 0)
+        return;
+    std::vector<QWidget*> windows;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->isModal())
+            windows.push_back(window);
+    }
+    for (QWidget* window : windows) {
+        if (auto* box = qobject_cast<QMessageBox*>(window)) {
+            boxes.push_back(box->text().toStdString());
+            QAbstractButton* answer = box->button(QMessageBox::No);
+            if (!answer)
+                answer = box->button(QMessageBox::Ok);
+            if (answer)
+                answer->click();
+        } else if (auto* chooser = qobject_cast<QDialog*>(window)) {
+            chooser->reject();
+        } else {
+            window->close();
+        }
+    }
 }
 
 void DispatchPending() {

@@ -6,9 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QPoint>
+
 #include <functional>
+#include <memory>
+#include <string>
 #include <vector>
 
+class QTimer;
 class QWidget;
 class DialogView;
 
@@ -47,7 +52,7 @@ public:
     void OnOK() override { ++okCount; }
     void OnCancel() override { ++cancelCount; }
 
-    void OnPush() { ++pushClicks; }
+    void OnPush();
     void OnDblclkList(NMHDR* header, LRESULT* result);
     void OnHScroll(UINT code, UINT position, int id);
     void OnTimer(UINT id);
@@ -65,9 +70,35 @@ public:
     UINT lastNotifyControl = 0;
     std::vector<std::pair<UINT, UINT>> scrolls; // code, position
     std::function<void(UINT)> onTimer;
+    // Called with every message that reaches the dialog, sent or dispatched.
+    std::function<void(const MSG&)> onMessage;
+    // The commands of the button, the list and the slider hold a message box, as a handler that
+    // asks or reports does.
+    bool boxOnCommand = false;
 
 protected:
     MessageMap GetMessageMap() const override;
+};
+
+// Real input for a dialog, as the window system gives it: every event goes to the dialog's
+// top-level window (so through the input router), at a point in the window. A control's point is
+// the centre of its widget.
+QPoint PointOf(DialogView& view, int controlId);
+void Click(DialogView& view, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void DoubleClick(DialogView& view, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void Key(DialogView& view, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Answers the modal windows that come up while it lives, as a user would: a message box with its
+// No or OK button, a chooser with Cancel, a dialog with its close box. It notes what each box said.
+class ModalAnswerer {
+public:
+    ModalAnswerer();
+    ~ModalAnswerer();
+    std::vector<std::string> boxes; // the texts of the message boxes, in order
+
+private:
+    void AnswerOpenWindows();
+    std::unique_ptr<QTimer> m_timer;
 };
 
 // Dispatches every queued message, letting Qt deliver its pending events first.

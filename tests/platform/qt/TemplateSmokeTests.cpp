@@ -18,11 +18,16 @@
 #include "songlist/AboutDlg.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionButton>
+#include <QTreeView>
 
+#include <map>
 #include <set>
 
 namespace {
@@ -44,6 +49,22 @@ protected:
         } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
             QString shown = button->text().remove(QLatin1Char('&'));
             int needed = button->fontMetrics().horizontalAdvance(shown) + 4;
+            // A check box or radio button draws its text after its indicator and a gap, and its
+            // focus frame around the text: all of it must be inside, or the text runs under the
+            // control beside it.
+            if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
+                QStyleOptionButton option;
+                option.initFrom(button);
+                option.text = button->text();
+                option.rect.setWidth(4 * button->width()); // unclipped
+                needed =
+                    button->style()
+                        ->subElementRect(qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxFocusRect
+                                                                          : QStyle::SE_RadioButtonFocusRect,
+                                         &option, button)
+                        .right() +
+                    1;
+            }
             EXPECT_LE(needed, button->width()) << "\"" << text << "\" is clipped in button " << id;
         }
     }
@@ -157,6 +178,69 @@ TEST_F(TemplateSmokeTest, MainWindowTemplateBuildsAsItsTableSays) {
     EXPECT_TRUE(view.grab().save(PicturePath("main-dialog.png")));
 }
 
+TEST_F(TemplateSmokeTest, TheMainWindowGrowsWithItsListAndKeepsItsButtonsAtTheRight) {
+    CDialog dialog(kMainDialogTemplate);
+    dialog.Create();
+    DialogView& view = ViewOf(dialog);
+    auto& list = dialog.Item<CListCtrl>(IDC_SONGLIST);
+    list.InsertColumn(0, "Filename", LVCFMT_LEFT, 110);
+    list.InsertColumn(1, "Folder", LVCFMT_LEFT, 230);
+    list.InsertColumn(2, "Size", LVCFMT_LEFT, 66);
+    list.SetInfoTip([&list](int row) { return list.GetItemText(row, 1) + list.GetItemText(row, 0); });
+    for (int i = 0; i < 20; ++i) {
+        int row = list.InsertItem(i, "When the Saints Go Marching In " + std::to_string(i) + ".mid");
+        list.SetItemText(row, 1, "/home/user/Music/Jazz/New Orleans/Dixieland bands/");
+        list.SetItemText(row, 2, "2849 B");
+    }
+    dialog.SetDlgItemText(IDC_FOLDER, "/home/User/Music");
+    dialog.ShowWindow(SW_SHOW);
+    DispatchPending();
+    const QSize small = view.size();
+    std::map<int, QRect> before;
+    for (int id : {IDC_PLAY, IDC_BROWSE, IDC_SONGLIST, IDC_FOLDER, IDC_SLIDER, IDC_LENGTH, IDC_STATUS})
+        before[id] = WidgetOf(dialog, id)->geometry();
+    auto& tree = Widget<QTreeView>(dialog, IDC_SONGLIST);
+    const int rowsBefore = tree.viewport()->height() / tree.sizeHintForRow(0);
+
+    // The window manager makes the window larger as the user drags its corner.
+    view.resize(small + QSize(400, 240));
+    DispatchPending();
+    auto moved = [&](int id) { return WidgetOf(dialog, id)->geometry(); };
+    EXPECT_EQ(moved(IDC_PLAY), before[IDC_PLAY].translated(400, 0));
+    EXPECT_EQ(moved(IDC_BROWSE), before[IDC_BROWSE].translated(400, 0));
+    EXPECT_EQ(moved(IDC_LENGTH), before[IDC_LENGTH].translated(400, 0));
+    EXPECT_EQ(moved(IDC_STATUS), before[IDC_STATUS]);
+    EXPECT_EQ(moved(IDC_SONGLIST), before[IDC_SONGLIST].adjusted(0, 0, 400, 240));
+    EXPECT_EQ(moved(IDC_FOLDER), before[IDC_FOLDER].adjusted(0, 0, 400, 0));
+    EXPECT_EQ(moved(IDC_SLIDER), before[IDC_SLIDER].adjusted(0, 0, 400, 0));
+    ExpectNoOverlaps(dialog);
+    EXPECT_GE(tree.viewport()->height() / tree.sizeHintForRow(0), rowsBefore + 10);
+    // The names and folders get the width; the sizes keep theirs.
+    const QFontMetrics metrics = tree.fontMetrics();
+    EXPECT_GT(tree.columnWidth(0),
+              metrics.horizontalAdvance(QStringLiteral("When the Saints Go Marching In 19.mid")) +
+                  tree.iconSize().width());
+    EXPECT_GT(tree.columnWidth(1), metrics.horizontalAdvance(
+                                       QStringLiteral("/home/user/Music/Jazz/New Orleans/Dixieland bands/")));
+    EXPECT_EQ(tree.columnWidth(2), 66);
+    // A row's whole path is its tip.
+    const int third = list.FindItem("When the Saints Go Marching In 3.mid");
+    EXPECT_EQ(tree.model()->index(third, 0).data(Qt::ToolTipRole).toString(),
+              QStringLiteral(
+                  "/home/user/Music/Jazz/New Orleans/Dixieland bands/When the Saints Go Marching In 3.mid"));
+    // The folder shows as the file system spells it.
+    EXPECT_EQ(Widget<QLineEdit>(dialog, IDC_FOLDER).text(), QStringLiteral("/home/User/Music"));
+    EXPECT_TRUE(view.grab().save(PicturePath("main-dialog-larger.png")));
+
+    // Never smaller than the template, and back to its own layout there.
+    view.resize(QSize(100, 100));
+    DispatchPending();
+    EXPECT_EQ(view.size(), small);
+    EXPECT_EQ(moved(IDC_PLAY), before[IDC_PLAY]);
+    EXPECT_EQ(tree.columnWidth(1), 230);
+    EXPECT_EQ(dialog.ClientWidth(), small.width());
+}
+
 TEST_F(TemplateSmokeTest, LongSongNamesAndDeepFoldersFitTheirLabels) {
     CDialog dialog(kMainDialogTemplate);
     dialog.Create();
@@ -262,7 +346,7 @@ TEST_F(TemplateSmokeTest, SettingsTemplateBuildsAndItsTextsFit) {
     const DialogMetrics& m = view.Metrics();
     EXPECT_EQ(view.size(), QSize(m.X(269), m.Y(202)));
     EXPECT_EQ(view.windowTitle(), QStringLiteral("SHF Settings"));
-    EXPECT_EQ(WidgetOf(dialog, IDC_CFG_INTROLENGTH)->geometry(), m.Rect(82, 74, 28, 14));
+    EXPECT_EQ(WidgetOf(dialog, IDC_CFG_INTROLENGTH)->geometry(), m.Rect(85, 74, 28, 14));
     EXPECT_EQ(WidgetOf(dialog, IDOK)->geometry(), m.Rect(212, 7, 50, 14));
     EXPECT_EQ(Widget<QAbstractButton>(dialog, IDC_CFG_INTRO).text(),
               QStringLiteral("Play only intro  (first"));

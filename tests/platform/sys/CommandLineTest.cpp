@@ -14,38 +14,78 @@ CommandLine Parse(std::vector<std::string> arguments) {
     return ParseCommandLine(arguments, "shufflon", "2.1.0");
 }
 
-TEST(CommandLineTest, ReadsAFolderOrNothing) {
+TEST(CommandLineTest, ReadsAFolderOrSongOrNothing) {
     struct Case {
         std::vector<std::string> arguments;
         Action action;
-        std::string folder;
+        std::string path;
+        bool newInstance;
         int exitCode;
     };
     const Case cases[] = {
-        {{}, Action::Run, "", 0},
-        {{"/music"}, Action::Run, "/music", 0},
-        {{"--", "-odd name"}, Action::Run, "-odd name", 0},
-        {{"-"}, Action::Run, "-", 0},
-        {{"--help"}, Action::Help, "", 0},
-        {{"/music", "-h"}, Action::Help, "", 0},
-        {{"--version"}, Action::Version, "", 0},
-        {{"a", "b"}, Action::Fail, "", 2},
-        {{""}, Action::Fail, "", 2},
-        {{"--louder"}, Action::Fail, "", 2},
-        {{"--", "--help"}, Action::Run, "--help", 0},
+        {{}, Action::Run, "", false, 0},
+        {{"/music"}, Action::Run, "/music", false, 0},
+        {{"/music/a.mid", "--new-instance"}, Action::Run, "/music/a.mid", true, 0},
+        {{"--new-instance"}, Action::Run, "", true, 0},
+        {{"--", "-odd name"}, Action::Run, "-odd name", false, 0},
+        {{"-"}, Action::Run, "-", false, 0},
+        {{"--help"}, Action::Help, "", false, 0},
+        {{"/music", "-h"}, Action::Help, "", false, 0},
+        {{"--version"}, Action::Version, "", false, 0},
+        {{"a", "b"}, Action::Fail, "", false, 2},
+        {{""}, Action::Fail, "", false, 2},
+        {{"--louder"}, Action::Fail, "", false, 2},
+        {{"--", "--help"}, Action::Run, "--help", false, 0},
+        {{"--", "--new-instance"}, Action::Run, "--new-instance", false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
         CommandLine line = Parse(c.arguments);
         EXPECT_EQ(line.action, c.action);
-        EXPECT_EQ(line.folder, c.folder);
+        EXPECT_EQ(line.path, c.path);
+        EXPECT_EQ(line.newInstance, c.newInstance);
         EXPECT_EQ(line.exitCode, c.exitCode);
         if (c.action == Action::Fail) {
             EXPECT_TRUE(line.message.starts_with("shufflon: ")) << line.message;
         }
     }
     EXPECT_EQ(Parse({"-v"}).message, "shufflon 2.1.0\n");
-    EXPECT_NE(Parse({"--help"}).message.find("Usage: shufflon [FOLDER]"), std::string::npos);
+    const std::string help = Parse({"--help"}).message;
+    EXPECT_NE(help.find("Usage: shufflon [--new-instance] [FOLDER | SONG]"), std::string::npos);
+    EXPECT_NE(help.find("right click"), std::string::npos) << "the help says where the window's menu is";
+}
+
+TEST(CommandLineTest, AStartPlaceIsAFolderOrASongInItsFolder) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("shufflon-place-" + std::to_string(getpid()));
+    fs::create_directories(root / "Songs");
+    std::ofstream(root / "Songs" / "Ode.MID") << "x";
+    std::ofstream(root / "Songs" / "notes.txt") << "x";
+    fs::create_symlink(root / "Songs", root / "link");
+    const std::string songs = (root / "Songs").string();
+    struct Case {
+        std::string path;
+        std::string folder;
+        std::string song;
+        std::string error; // a part of it
+    };
+    const Case cases[] = {
+        {songs, songs, "", ""},
+        {(root / "link").string(), songs, "", ""},
+        {songs + "/Ode.MID", songs, songs + "/Ode.MID", ""},
+        {(root / "link" / "Ode.MID").string(), songs, songs + "/Ode.MID", ""},
+        {songs + "/notes.txt", "", "", "neither a folder nor a MIDI song"},
+        {songs + "/gone.mid", "", "", "No such file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const StartPlace place = ResolveStartPlace(c.path);
+        EXPECT_EQ(place.folder, c.folder);
+        EXPECT_EQ(place.song, c.song);
+        EXPECT_NE(place.error.find(c.error), std::string::npos) << place.error;
+        EXPECT_EQ(place.error.empty(), c.error.empty());
+    }
+    fs::remove_all(root);
 }
 
 TEST(CommandLineTest, EntersOnlyAFolderItCanList) {
