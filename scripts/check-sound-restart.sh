@@ -5,6 +5,7 @@
 # after the restart has sound, and the song ends with its completion notice. Then, with no server
 # at all, a new open must fail with the text that says no sound output is working, and a wait-play
 # whose server goes away for good must give up (after five seconds without sound) rather than hang.
+# Each rebuild of the output is told in one line on standard error.
 # The player's resident memory and open files are printed after the first and the last restart.
 #
 #   scripts/check-sound-restart.sh [BUILD_DIR] [MIDI_FILE]
@@ -98,6 +99,10 @@ loud "$before" || { echo "check-sound-restart: FAILED: no sound before the resta
 loud "$after" || { echo "check-sound-restart: FAILED: no sound after the restart" >&2; failed=1; }
 [ "$status" -eq 0 ] && grep -q ": successful, mode 525" "$work/play.txt" ||
   { echo "check-sound-restart: FAILED: the song did not end with its notice" >&2; failed=1; }
+# Each time the output was taken down and opened again, one line said so and why.
+rebuilt=$(grep -c "the sound output .* no sound for .*; closing it and opening a new one" "$work/play.txt" || true)
+[ "$rebuilt" -eq $((flaps + 1)) ] ||
+  { echo "check-sound-restart: FAILED: $((flaps + 1)) restarts, $rebuilt lines about the output being rebuilt" >&2; failed=1; }
 
 # A wait-play whose server goes away for good.
 "$mciplay" --wait "$song" >"$work/wait.txt" 2>&1 &

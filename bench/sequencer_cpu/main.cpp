@@ -91,6 +91,8 @@ double RunSequencer(const std::string& path, const std::string& soundFont, std::
 // FluidSynth alone: each block's events sent at its start, then the block rendered.
 double RunSynthAlone(const mci::PlayableSong& song, const std::string& soundFont, std::uint64_t frames) {
     auto synth = mci::FluidSynthSink::Create(soundFont);
+    // The presets are loaded before the song, as the device has them loaded.
+    synth->PrepareFor(song);
     std::vector<float> left(kBlock), right(kBlock);
     std::size_t next = 0;
     const double start = CpuSeconds();

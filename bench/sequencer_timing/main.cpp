@@ -167,28 +167,37 @@ std::vector<std::uint64_t> PlayerOnsets(const std::vector<std::uint8_t>& song, c
     return probe.onsets;
 }
 
-// Where a note-on given at each offset within a block first sounds, straight on the synthesiser.
+// Where a note-on given at each offset within a block first sounds, straight on FluidSynth.
 void VoiceGrid(const std::string& soundFont) {
-    auto synth = mci::FluidSynthSink::Create(soundFont);
+    fluid_settings_t* settings = new_fluid_settings();
+    mci::FluidSynthSink::ApplySettings(settings);
+    fluid_synth_t* synth = new_fluid_synth(settings);
+    fluid_synth_sfload(synth, soundFont.c_str(), 1);
     // Without reverb and chorus, whose tails never quite reach zero, silence is exactly zero.
-    fluid_synth_reverb_on(synth->Synth(), -1, 0);
-    fluid_synth_chorus_on(synth->Synth(), -1, 0);
+    fluid_synth_reverb_on(synth, -1, 0);
+    fluid_synth_chorus_on(synth, -1, 0);
     std::vector<float> left(4096), right(4096);
+    auto render = [&](std::size_t from, std::size_t frames) {
+        fluid_synth_write_float(synth, static_cast<int>(frames), left.data() + from, 0, 1,
+                                right.data() + from, 0, 1);
+    };
     long smallest = 1 << 30, largest = -1;
     for (std::size_t offset = 1000; offset < 1128; ++offset) {
-        synth->SilenceAll();
-        synth->Render(left.data(), right.data(), 4096); // let the previous note die away
-        synth->Render(left.data(), right.data(), offset);
-        synth->ShortMessage(0x90, 60, 127);
-        synth->Render(left.data() + offset, right.data() + offset, 4096 - offset);
+        fluid_synth_all_sounds_off(synth, -1);
+        render(0, 4096); // let the previous note die away
+        render(0, offset);
+        fluid_synth_noteon(synth, 0, 60, 127);
+        render(offset, 4096 - offset);
         std::size_t first = offset;
         while (first < 4096 && left[first] == 0.0f && right[first] == 0.0f)
             ++first;
-        synth->ShortMessage(0x80, 60, 0);
+        fluid_synth_noteoff(synth, 0, 60);
         const long lag = static_cast<long>(first) - static_cast<long>(offset);
         smallest = std::min(smallest, lag);
         largest = std::max(largest, lag);
     }
+    delete_fluid_synth(synth);
+    delete_fluid_settings(settings);
     std::printf(
         "  FluidSynth voices start on its %d-frame grid: a note-on sounds %ld to %ld frames after the "
         "frame it was given at (both players alike)\n",

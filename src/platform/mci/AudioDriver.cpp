@@ -26,6 +26,30 @@ int RenderCallback(void* data, int len, int, float*[], int nout, float* out[]) {
     return FLUID_OK;
 }
 
+class FluidAudioDriver final : public AudioDriver {
+public:
+    FluidAudioDriver(fluid_settings_t* settings, fluid_audio_driver_t* driver)
+        : m_settings(settings), m_driver(driver) {}
+    ~FluidAudioDriver() override {
+        // Joins the audio thread.
+        delete_fluid_audio_driver(m_driver);
+        delete_fluid_settings(m_settings);
+    }
+
+private:
+    fluid_settings_t* m_settings;
+    fluid_audio_driver_t* m_driver;
+};
+
+class PulseAudioDriver final : public AudioDriver {
+public:
+    explicit PulseAudioDriver(std::unique_ptr<PulseStream> pulse) : m_pulse(std::move(pulse)) {}
+    void SetMediaName(const std::string& name) override { m_pulse->SetMediaName(name); }
+
+private:
+    std::unique_ptr<PulseStream> m_pulse;
+};
+
 void RenderEngine(void* engine, float* left, float* right, std::size_t frames) {
     static_cast<Engine*>(engine)->Render(left, right, frames);
 }
@@ -48,7 +72,7 @@ std::unique_ptr<AudioDriver> AudioDriver::Open(const std::vector<std::string>& n
         if (name == "pulseaudio") {
             if (auto pulse =
                     PulseStream::Open(&RenderEngine, &engine, kSampleRate, kPeriodSize, kPeriods, mediaName))
-                return std::unique_ptr<AudioDriver>(new AudioDriver(std::move(pulse)));
+                return std::make_unique<PulseAudioDriver>(std::move(pulse));
             continue;
         }
         fluid_settings_t* settings = new_fluid_settings();
@@ -71,29 +95,10 @@ std::unique_ptr<AudioDriver> AudioDriver::Open(const std::vector<std::string>& n
             driver = new_fluid_audio_driver2(settings, RenderCallback, &engine);
         }
         if (driver)
-            return std::unique_ptr<AudioDriver>(new AudioDriver(settings, driver, name));
+            return std::make_unique<FluidAudioDriver>(settings, driver);
         delete_fluid_settings(settings);
     }
     return nullptr;
-}
-
-AudioDriver::AudioDriver(fluid_settings_t* settings, fluid_audio_driver_t* driver, std::string name)
-    : m_settings(settings), m_driver(driver), m_name(std::move(name)) {}
-
-AudioDriver::AudioDriver(std::unique_ptr<PulseStream> pulse)
-    : m_pulse(std::move(pulse)), m_name("pulseaudio") {}
-
-AudioDriver::~AudioDriver() {
-    // Joins the audio thread: after this, nothing renders any more.
-    if (m_driver)
-        delete_fluid_audio_driver(m_driver);
-    if (m_settings)
-        delete_fluid_settings(m_settings);
-}
-
-void AudioDriver::SetMediaName(const std::string& name) {
-    if (m_pulse)
-        m_pulse->SetMediaName(name);
 }
 
 } // namespace mci

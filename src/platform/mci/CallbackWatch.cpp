@@ -16,7 +16,7 @@ bool CallbackWatch::Gone(std::uint64_t renderedFrames, Clock::time_point now) {
             ++m_advances;
         return false;
     }
-    return now - m_lastProgress >= (m_advances >= 2 ? kFlowingLimit : kStartingLimit);
+    return now - m_lastProgress >= (Flowing() ? kFlowingLimit : kStartingLimit);
 }
 
 } // namespace mci

@@ -24,6 +24,9 @@ public:
     void Restart(std::uint64_t renderedFrames, Clock::time_point now);
     // One look at the engine's rendered frames while a stream exists; true when it counts as gone.
     bool Gone(std::uint64_t renderedFrames, Clock::time_point now);
+    // Whether the stream's sound was seen flowing, and how long the callback has been silent.
+    bool Flowing() const { return m_advances >= 2; }
+    Clock::duration SilentFor(Clock::time_point now) const { return now - m_lastProgress; }
 
 private:
     std::uint64_t m_frames = 0;

@@ -46,9 +46,11 @@ void Engine::SetReportSignal(void (*signal)(void*), void* data) {
 }
 
 void Engine::Render(float* left, float* right, std::size_t frames) {
+    if (m_lending && !m_lent.load(std::memory_order_acquire))
+        m_lending = false;
     EngineCommand command;
     std::uint64_t taken = 0;
-    while (m_commands.TryPop(command)) {
+    while (!m_lending && m_commands.TryPop(command)) {
         Apply(command);
         ++taken;
     }
@@ -56,6 +58,14 @@ void Engine::Render(float* left, float* right, std::size_t frames) {
     // they replaced is referenced here any more.
     if (taken)
         m_processed.fetch_add(taken, std::memory_order_release);
+    if (m_lending) {
+        if (frames > 0) {
+            std::fill_n(left, frames, 0.0f);
+            std::fill_n(right, frames, 0.0f);
+        }
+        FinishBlock(left, right, frames);
+        return;
+    }
 
     std::size_t done = 0;
     for (;;) {
@@ -85,6 +95,10 @@ void Engine::Render(float* left, float* right, std::size_t frames) {
         done += chunk;
         m_play.frame += chunk;
     }
+    FinishBlock(left, right, frames);
+}
+
+void Engine::FinishBlock(float* left, float* right, std::size_t frames) {
     if (frames > 0) {
         ApplyGain(left, right, frames);
         MixWave(left, right, frames);
@@ -122,6 +136,11 @@ void Engine::Apply(const EngineCommand& command) {
     case EngineCommand::Kind::PlayWave:
         m_wave = command.wave;
         m_wavePosition = 0;
+        break;
+    case EngineCommand::Kind::LendSink:
+        m_lending = true;
+        m_lentSink.store(m_sink, std::memory_order_relaxed);
+        m_lent.store(true, std::memory_order_release);
         break;
     }
 }

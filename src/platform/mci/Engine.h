@@ -8,6 +8,11 @@
 //
 // Everything the control thread learns comes through atomics (the play status, the count of
 // processed commands) and through the report queue, which says when a play has ended.
+//
+// The sink can be lent to another thread: when the engine reaches a LendSink command it hands the
+// sink over and, until it is given back, takes no further commands and renders silence (an
+// in-memory sound still plays). Commands queued after the loan wait for its end, so a song queued
+// behind it starts with whatever the borrower made ready.
 
 #include <atomic>
 #include <cstddef>
@@ -24,7 +29,7 @@ struct ChaseList;
 struct WaveBuffer;
 
 struct EngineCommand {
-    enum class Kind : std::uint8_t { AttachSink, Play, Stop, Silence, PlayWave };
+    enum class Kind : std::uint8_t { AttachSink, Play, Stop, Silence, PlayWave, LendSink };
     Kind kind = Kind::Silence;
 
     MidiSink* sink = nullptr;         // AttachSink
@@ -89,6 +94,11 @@ public:
     }
     // Before rendering has started only: the sink to use from the first block on.
     void AttachSinkNow(MidiSink* sink) { m_sink = sink; }
+    // Whether the engine has reached a LendSink command and lent its sink (which may be null);
+    // the borrower may then call the sink until it gives it back.
+    bool SinkLent() const { return m_lent.load(std::memory_order_acquire); }
+    MidiSink* SinkOnLoan() const { return m_lentSink.load(std::memory_order_relaxed); }
+    void ReturnSink() { m_lent.store(false, std::memory_order_release); }
     // The synthesiser's share of the output from the next block on, 0 to 1 (a WAVE sound keeps
     // its own).
     void SetSynthGain(float gain) { m_gain.store(gain, std::memory_order_relaxed); }
@@ -118,6 +128,7 @@ private:
     void RenderSynth(float* left, float* right, std::size_t frames);
     void ApplyGain(float* left, float* right, std::size_t frames);
     void MixWave(float* left, float* right, std::size_t frames);
+    void FinishBlock(float* left, float* right, std::size_t frames);
 
     SpscQueue<EngineCommand> m_commands;
     SpscQueue<EngineReport> m_reports;
@@ -128,6 +139,8 @@ private:
     std::atomic<std::uint32_t> m_owedNotice{0};
     std::atomic<void (*)(void*)> m_signal{nullptr};
     std::atomic<void*> m_signalData{nullptr};
+    std::atomic<bool> m_lent{false};
+    std::atomic<MidiSink*> m_lentSink{nullptr};
     std::atomic<float> m_gain{1.0f};
 
     // Audio thread only.
@@ -137,6 +150,7 @@ private:
     std::uint32_t m_lastSerial = 0; // the play that ran last (running or finished)
     std::uint64_t m_lastFrame = 0;  // where it stands or stopped
     bool m_reportsQueued = false;
+    bool m_lending = false; // the sink is lent, or was until the borrower gave it back
     // A gain change glides over this many frames (about 6 ms), so that it does not click.
     static constexpr std::size_t kGainRampFrames = 256;
     float m_appliedGain = 1.0f;

@@ -1,6 +1,7 @@
 #include "platform/mci/LiveOutput.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <ctime>
 
 #include "platform/mci/MciExtras.h"
@@ -35,6 +36,8 @@ LiveOutput::LiveOutput(LiveOutputOptions options) : m_options(std::move(options)
 }
 
 LiveOutput::~LiveOutput() {
+    // The preparer may be holding the synthesiser, which is freed below.
+    m_preparer.Stop();
     // The watchdog goes first, so that nobody replaces the driver while it is taken down.
     m_stopping.store(true, std::memory_order_release);
     sem_post(&m_wake);
@@ -120,6 +123,12 @@ void LiveOutput::Watch() {
     }
     if (!m_watch.Gone(frames, now))
         return;
+    // Not a message box: nothing is asked of the user, the sound comes back by itself. But whoever
+    // wonders why the music paused finds the reason in the program's output.
+    std::fprintf(stderr, "%s: the sound output %s no sound for %.1f s; closing it and opening a new one\n",
+                 program_invocation_short_name,
+                 m_watch.Flowing() ? "has asked for" : "never started: it asked for",
+                 std::chrono::duration<double>(m_watch.SilentFor(now)).count());
     // The stream is gone. The driver is taken out under the lock and closed outside it: closing
     // joins the driver's thread, which a dead server may keep a moment longer.
     std::unique_ptr<AudioDriver> stalled;
@@ -177,6 +186,16 @@ bool LiveOutput::ReplaceSink(std::unique_ptr<MidiSink> sink) {
         m_engine.AttachSinkNow(sink.get());
     }
     m_synth = std::move(sink);
+    ++m_sinkGeneration;
+    return true;
+}
+
+bool LiveOutput::PrepareSong(std::shared_ptr<const PlayableSong> song) {
+    EngineCommand lend;
+    lend.kind = EngineCommand::Kind::LendSink;
+    if (!Submit(lend))
+        return false;
+    m_preparer.Queue(std::move(song));
     return true;
 }
 
@@ -197,6 +216,8 @@ void LiveOutput::NameSong(const std::string& name) {
 }
 
 std::unique_ptr<AudioDriver> LiveOutput::OpenDriver() {
+    if (m_options.openDriver)
+        return m_options.openDriver(m_engine);
     std::string name;
     {
         std::lock_guard<std::mutex> lock(m_driverMutex);

@@ -26,12 +26,14 @@
 #include "platform/mci/CallbackWatch.h"
 #include "platform/mci/FluidSynthSink.h"
 #include "platform/mci/Output.h"
+#include "platform/mci/SongPreparer.h"
 
 namespace mci {
 
 struct LiveOutputOptions {
     std::vector<std::string> soundFonts;   // empty: the system's General MIDI SoundFonts
     std::vector<std::string> audioDrivers; // empty: AudioDriver::DefaultDrivers()
+    AudioDriver::Opener openDriver;        // set: used instead of FluidSynth's drivers
 };
 
 class LiveOutput final : public Output {
@@ -47,6 +49,7 @@ public:
     MCIERROR WaitForEnd(std::uint32_t serial) override;
     void RenderOffline(float*, float*, std::size_t) override {}
     bool ReplaceSink(std::unique_ptr<MidiSink> sink) override;
+    bool PrepareSong(std::shared_ptr<const PlayableSong> song) override;
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -80,6 +83,7 @@ private:
     std::atomic<bool> m_stopping{false};
     std::mutex m_endedMutex;
     std::condition_variable m_ended;
+    SongPreparer m_preparer{m_engine};
 };
 
 } // namespace mci

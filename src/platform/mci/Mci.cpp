@@ -19,7 +19,8 @@ void SetNotifySink(NotifySink sink) {
 }
 
 void UseLiveOutput(LiveOptions options) {
-    TheSequencer().UseLive(LiveOutputOptions{std::move(options.soundFonts), std::move(options.audioDrivers)});
+    TheSequencer().UseLive(LiveOutputOptions{std::move(options.soundFonts), std::move(options.audioDrivers),
+                                             std::move(options.openDriver)});
 }
 
 void UseOfflineOutput(std::unique_ptr<MidiSink> sink) {

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "platform/MMSystem.h"
+#include "platform/mci/AudioDriver.h"
 #include "platform/mci/MidiSink.h"
 
 MCIERROR mciSendCommand(MCIDEVICEID id, UINT command, DWORD flags, void* params);
@@ -50,6 +51,7 @@ void SetNotifySink(NotifySink sink);
 struct LiveOptions {
     std::vector<std::string> soundFonts;
     std::vector<std::string> audioDrivers;
+    AudioDriver::Opener openDriver; // for benchmarks: a driver of their own instead of FluidSynth's
 };
 void UseLiveOutput(LiveOptions options = {});
 

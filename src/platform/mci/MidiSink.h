@@ -10,6 +10,8 @@
 
 namespace mci {
 
+struct PlayableSong;
+
 // The one sample rate of the sequencer and its output; song times are turned into frames of it.
 inline constexpr std::uint32_t kSampleRate = 44100;
 
@@ -23,6 +25,10 @@ public:
     virtual void SystemExclusive(std::span<const std::uint8_t> body) = 0;
     // Writes the next frames of sound into both buffers, replacing what they held.
     virtual void Render(float* left, float* right, std::size_t frames) = 0;
+    // Makes ready what the song will need from the first block it plays in (a synthesiser loads
+    // the presets it selects). Called before the song plays, by a thread the sink is lent to or by
+    // the thread that renders, never from inside a render.
+    virtual void PrepareFor(const PlayableSong&) {}
 
     // Ends every note on all 16 channels but lets them ring out: all notes off, then sustain off
     // (all notes off alone leaves pedalled notes sounding). Used when a song reaches its end.

@@ -15,6 +15,7 @@ constexpr std::size_t kBlock = 1024;
 OfflineOutput::OfflineOutput(std::unique_ptr<MidiSink> sink)
     : m_sink(std::move(sink)), m_scratchLeft(kBlock), m_scratchRight(kBlock) {
     m_engine.AttachSinkNow(m_sink.get());
+    m_sinkGeneration = 1;
 }
 
 bool OfflineOutput::Submit(const EngineCommand& command) {
@@ -36,6 +37,17 @@ bool OfflineOutput::ReplaceSink(std::unique_ptr<MidiSink> sink) {
     m_engine.Render(nullptr, nullptr, 0);
     DeliverReports(m_engine);
     m_sink = std::move(sink);
+    ++m_sinkGeneration;
+    return true;
+}
+
+bool OfflineOutput::PrepareSong(std::shared_ptr<const PlayableSong> song) {
+    // We are the audio thread here: the commands queued before the song's (a close that silences,
+    // another sink) are taken first, so that the sink prepares in the state the song meets.
+    m_engine.Render(nullptr, nullptr, 0);
+    DeliverReports(m_engine);
+    if (m_sink)
+        m_sink->PrepareFor(*song);
     return true;
 }
 

@@ -20,6 +20,7 @@ public:
     bool PrepareForWave() override { return true; }
     bool Submit(const EngineCommand& command) override;
     bool ReplaceSink(std::unique_ptr<MidiSink> sink) override;
+    bool PrepareSong(std::shared_ptr<const PlayableSong> song) override;
     MCIERROR WaitForEnd(std::uint32_t serial) override;
     void RenderOffline(float* left, float* right, std::size_t frames) override;
 

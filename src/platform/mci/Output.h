@@ -12,6 +12,7 @@
 #include "platform/MMSystem.h"
 #include "platform/mci/Engine.h"
 #include "platform/mci/MidiSink.h"
+#include "platform/mci/PlayableSong.h"
 
 namespace mci {
 
@@ -30,6 +31,11 @@ public:
     // Makes the sink the one the engine renders with from the next block on; the one it replaces
     // is freed once the engine has let go of it. False when the engine cannot take the command.
     virtual bool ReplaceSink(std::unique_ptr<MidiSink> sink) = 0;
+    // Has the sink made ready what the song needs (the presets it selects) before the play queued
+    // next starts. False when the engine cannot take it; the sink then makes do with what it has.
+    virtual bool PrepareSong(std::shared_ptr<const PlayableSong> song) = 0;
+    // Changes with every new sink, so that a device knows whether its song was prepared for this one.
+    std::uint64_t SinkGeneration() const { return m_sinkGeneration; }
     // Queues a command for the engine; false when it cannot take one.
     virtual bool Submit(const EngineCommand& command) = 0;
     // Returns once the play with the serial has ended (offline: renders it to its end).
@@ -44,6 +50,7 @@ protected:
     }
 
     Engine m_engine;
+    std::uint64_t m_sinkGeneration = 0;
 };
 
 } // namespace mci

@@ -28,4 +28,9 @@ void RecordingSink::Render(float* left, float* right, std::size_t frames) {
     m_frames += frames;
 }
 
+void RecordingSink::PrepareFor(const PlayableSong& song) {
+    if (m_forward)
+        m_forward->PrepareFor(song);
+}
+
 } // namespace mci

@@ -29,6 +29,7 @@ public:
     void ShortMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override;
     void SystemExclusive(std::span<const std::uint8_t> body) override;
     void Render(float* left, float* right, std::size_t frames) override;
+    void PrepareFor(const PlayableSong& song) override;
 
     const std::vector<RecordedMessage>& Messages() const { return m_messages; }
     std::uint64_t FramesRendered() const { return m_frames; }

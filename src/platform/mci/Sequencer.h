@@ -55,6 +55,7 @@ private:
         std::uint64_t playStart = 0, playEnd = 0;
         std::uint32_t notice = 0; // token of the completion notice the running play owes
         HWND noticeWindow = 0;
+        std::uint64_t preparedFor = 0; // the output's sink generation the song was prepared for
     };
 
     // Handlers, one per command; the device is open and the lock is held.

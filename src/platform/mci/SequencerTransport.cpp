@@ -43,6 +43,14 @@ MCIERROR Sequencer::Play(Device& device, DWORD flags, MCI_PLAY_PARMS* params, No
         engine.OweNotice(notice);
     }
 
+    // The first play of a song on this sink loads what the song needs; the play waits for that in
+    // the engine's queue, never in the audio callback.
+    Output& output = GetOutput();
+    if (!continuing && device.preparedFor != output.SinkGeneration()) {
+        output.PrepareSong(device.song);
+        device.preparedFor = output.SinkGeneration();
+    }
+
     EngineCommand play;
     play.kind = EngineCommand::Kind::Play;
     play.song = &song;

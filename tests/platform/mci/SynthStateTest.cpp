@@ -140,11 +140,12 @@ TEST_F(SynthTest, ClosingSilencesButKeepsTheChannelState) {
     EXPECT_EQ(state.preset, 24);
     EXPECT_EQ(state.controllers[7], 60);
 
-    // A song that touches only channel 0 leaves channel 1 as the last song set it.
+    // A song that changes only channel 0's program finds channel 1 as the last song set it.
     const std::string other = m_dir.Path("other.mid");
     SmfBuilder smf(0, 480);
     const int t = smf.AddTrack();
     smf.Add(t, 0, Program(0, 2)).Add(t, 0, NoteOn(0, 60, 80)).Add(t, 240, NoteOff(0, 60));
+    smf.Add(t, 0, NoteOn(1, 64, 80)).Add(t, 240, NoteOff(1, 64));
     smf.WriteTo(other);
     ASSERT_EQ(Err(OpenFile(other, id)), Err(0));
     MCI_PLAY_PARMS play;
@@ -169,6 +170,43 @@ TEST_F(SynthTest, ASongIsAudible) {
     const double rms = std::sqrt(energy / (2.0 * left.size()));
     EXPECT_GT(rms, 0.005);
     EXPECT_LT(peak, 1.0f) << "no clipping on a plain melody";
+}
+
+// Songs as written range from a lone soft flute to a full orchestra; the player levels them.
+TEST_F(SynthTest, ASoftSoloAndAFullOrchestraComeOutEquallyLoud) {
+    UseNewSynth();
+    auto levelOf = [&](const std::string& path) {
+        MCIDEVICEID id = 0;
+        EXPECT_EQ(Err(OpenFile(path, id)), Err(0));
+        EXPECT_EQ(Err(PlayNotify(id)), Err(0));
+        // Twenty seconds; the level is measured over the last ten, once the song is known.
+        std::vector<float> left(44100), right(44100);
+        double sum = 0;
+        for (int second = 0; second < 20; ++second) {
+            mci::RenderOffline(left.data(), right.data(), left.size());
+            for (std::size_t i = 0; second >= 10 && i < left.size(); ++i)
+                sum += left[i] * left[i] + right[i] * right[i];
+        }
+        EXPECT_EQ(Err(Close(id)), Err(0));
+        return 10 * std::log10(sum / (2.0 * 10 * 44100));
+    };
+    const std::string solo = m_dir.Path("solo.mid"), orchestra = m_dir.Path("orchestra.mid");
+    SmfBuilder soft(0, 480), full(0, 480);
+    const int s = soft.AddTrack(), f = full.AddTrack();
+    soft.Add(s, 0, Program(0, 73)).Add(s, 0, Control(0, 7, 80));
+    for (int channel = 0; channel < 16; ++channel)
+        full.Add(f, 0, Program(channel, 48 + channel % 8));
+    for (std::uint64_t tick = 0; tick < 960 * 20; tick += 480) {
+        soft.Add(s, tick, NoteOn(0, 72, 50)).Add(s, tick + 400, NoteOff(0, 72));
+        for (int channel = 0; channel < 16; ++channel)
+            full.Add(f, tick, NoteOn(channel, 48 + channel * 2, 120))
+                .Add(f, tick + 470, NoteOff(channel, 48 + channel * 2));
+    }
+    soft.WriteTo(solo);
+    full.WriteTo(orchestra);
+    const double soloDb = levelOf(solo), orchestraDb = levelOf(orchestra);
+    EXPECT_NEAR(soloDb, mci::Loudness::kTargetDb, 2.0);
+    EXPECT_NEAR(orchestraDb, mci::Loudness::kTargetDb, 2.0);
 }
 
 TEST_F(SynthTest, TheVolumeScalesTheSongByTheCubeOfItsLevel) {
