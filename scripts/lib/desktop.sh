@@ -88,6 +88,19 @@ wait_for_main_window() {
   echo "$window"
 }
 
+# Waits up to 30 s for a command's output to equal the expected text (a busy machine's program and
+# null sink can lag well behind the clock); the caller's fail() reports the last output seen.
+expect_output() { # description expected command...
+  local what="$1" want="$2" got=""
+  shift 2
+  for _ in $(seq 300); do
+    got="$("$@" 2>/dev/null || true)"
+    [ "$got" = "$want" ] && { echo "ok: $what: $got"; return; }
+    sleep 0.1
+  done
+  fail "$what: expected '$want', got '$got'"
+}
+
 # Closes a window with Alt+F4, as a user would, and waits up to 30 s for its process to end.
 close_and_wait() { # window pid
   xdotool windowactivate --sync "$1" key --clearmodifiers alt+F4 2>/dev/null || xdotool key alt+F4

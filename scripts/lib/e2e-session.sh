@@ -9,18 +9,6 @@
 
 session_player() { playerctl --player=shufflon "$@" 2>/dev/null || true; }
 
-# Waits up to 30 s for a command's output to equal the expected text.
-session_expect() { # description expected command...
-  local what="$1" want="$2" got=""
-  shift 2
-  for _ in $(seq 300); do
-    got="$("$@" 2>/dev/null || true)"
-    [ "$got" = "$want" ] && { echo "e2e: session: $what: $got"; return; }
-    sleep 0.1
-  done
-  fail "$what: expected '$want', got '$got'"
-}
-
 # The mixer's view of the program's stream: "application name|media name".
 session_stream() {
   pactl list sink-inputs | awk -F' = ' '
@@ -52,8 +40,8 @@ e2e_session_check() { # PROGRAM
   pids+=($app)
   window="$(wait_for_main_window)"
   [ -n "$window" ] || fail "session: the main window did not appear"
-  session_expect "playing at start" one.mid session_player metadata xesam:title
-  session_expect "the mixer's stream" "Shufflon|one.mid" session_stream
+  expect_output "playing at start" one.mid session_player metadata xesam:title
+  expect_output "the mixer's stream" "Shufflon|one.mid" session_stream
 
   # A second start with another folder: it ends at once, and the first plays from there.
   started=$(date +%s%N)
@@ -61,26 +49,26 @@ e2e_session_check() { # PROGRAM
   (cd / && XDG_CONFIG_HOME="$work/config" timeout 20 "$program" "$work/Second Folder") || rc=$?
   [ "$rc" -eq 0 ] || fail "session: the second start ended with status $rc"
   echo "e2e: session: a second start with a folder ended with status 0 after $(( ($(date +%s%N) - started) / 1000000 )) ms"
-  session_expect "the running window plays from the other folder" yes session_in_second_folder
+  expect_output "the running window plays from the other folder" yes session_in_second_folder
   [ "$(session_windows)" -eq 1 ] || fail "session: there are $(session_windows) windows"
   kill -0 "$app" 2>/dev/null || fail "session: the first program ended"
-  session_expect "the mixer names the song" "Shufflon|$(session_player metadata xesam:title)" session_stream
+  expect_output "the mixer names the song" "Shufflon|$(session_player metadata xesam:title)" session_stream
 
   # A song on the command line of a second start plays at once.
   (cd / && XDG_CONFIG_HOME="$work/config" timeout 20 "$program" "$work/first/two.mid") ||
     fail "session: the second start with a song failed"
-  session_expect "a song handed over plays" two.mid session_player metadata xesam:title
+  expect_output "a song handed over plays" two.mid session_player metadata xesam:title
 
   # The song before, the play style and the volume, from the desktop's media controls.
   session_player next
-  session_expect "next, in list order" one.mid session_player metadata xesam:title
+  expect_output "next, in list order" one.mid session_player metadata xesam:title
   session_player previous
-  session_expect "previous goes back" two.mid session_player metadata xesam:title
-  session_expect "shuffle at first" Off session_player shuffle
+  expect_output "previous goes back" two.mid session_player metadata xesam:title
+  expect_output "shuffle at first" Off session_player shuffle
   session_player shuffle On
-  session_expect "shuffle set" On session_player shuffle
+  expect_output "shuffle set" On session_player shuffle
   session_player volume 0.5
-  session_expect "volume set" 0.500000 session_player volume
+  expect_output "volume set" 0.500000 session_player volume
 
   # The window made larger keeps its size for the next run.
   xdotool windowsize "$window" 800 560
@@ -93,14 +81,14 @@ e2e_session_check() { # PROGRAM
   # Hidden into the tray, the window comes back when the tray goes away.
   read -r wpx hpx < <(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
   local hide_x=$(( wpx - (300 - 243 - 25) * 3 / 2 )) hide_y=$(( (61 + 7) * 13 / 8 ))
-  session_expect "the tray icon is there" yes session_tray_icon
+  expect_output "the tray icon is there" yes session_tray_icon
   xdotool mousemove --window "$window" "$hide_x" "$hide_y" click 1
-  session_expect "Hide hides the window" 0 session_windows
+  expect_output "Hide hides the window" 0 session_windows
   stop_panel
-  session_expect "the window is back when the tray is gone" 1 session_windows
+  expect_output "the window is back when the tray is gone" 1 session_windows
   window="$(wait_for_main_window)"
   start_panel
-  session_expect "a tray that comes back gets the icon" yes session_tray_icon
+  expect_output "a tray that comes back gets the icon" yes session_tray_icon
   close_and_wait "$window" "$app"
   kill -0 "$app" 2>/dev/null && fail "session: the program did not end after its window was closed"
   grep -q '^WindowWidth=80[0-9]$' "$work/config/shufflon.INI" ||
@@ -117,18 +105,18 @@ e2e_session_check() { # PROGRAM
   pids+=($app)
   window="$(wait_for_main_window)"
   [ -n "$window" ] || fail "session: the main window did not appear without a panel"
-  session_expect "a song on the command line plays first" Three.MID session_player metadata xesam:title
+  expect_output "a song on the command line plays first" Three.MID session_player metadata xesam:title
   sleep 2
   [ "$(session_tray_icon)" = no ] || fail "session: a tray icon without a tray"
   start_panel
-  session_expect "a tray started two seconds later gets the icon" yes session_tray_icon
+  expect_output "a tray started two seconds later gets the icon" yes session_tray_icon
 
   # --new-instance starts a second program anyway.
   local second
   (cd "$work/first" && XDG_CONFIG_HOME="$work/config" exec "$program" --new-instance) >>"$work/session.log" 2>&1 &
   second=$!
   pids+=($second)
-  session_expect "--new-instance opens a second window" 2 session_windows
+  expect_output "--new-instance opens a second window" 2 session_windows
   kill "$second"
   wait "$second" 2>/dev/null || true
   close_and_wait "$window" "$app"

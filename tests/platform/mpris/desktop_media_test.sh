@@ -33,19 +33,6 @@ write_song "$work/songs/c.mid" '\x49' '\x43'
 
 start_desktop "$work"
 
-# Waits up to 30 s for a command's output to equal the expected text: on a busy machine the
-# program and its null sink can lag well behind the clock.
-expect() { # description expected command...
-  local what="$1" want="$2" got=""
-  shift 2
-  for _ in $(seq 300); do
-    got="$("$@" 2>/dev/null || true)"
-    [ "$got" = "$want" ] && { echo "ok: $what: $got"; return; }
-    sleep 0.1
-  done
-  fail "$what: expected '$want', got '$got'"
-}
-
 if [ "$mode" = nobus ]; then
   # An address where no bus listens: with none at all, the bus library would find (or start) one
   # for the X display, as every desktop program does.
@@ -83,27 +70,27 @@ property() { # interface.property
     org.freedesktop.DBus.Properties.Get "string:${1%.*}" "string:${1##*.}" | awk '{print $NF}'
 }
 
-expect "status at start" Stopped player status
+expect_output "status at start" Stopped player status
 # A follower learns of every change only from the program's PropertiesChanged signals.
 player --follow metadata --format '{{status}}:{{title}}' >"$work/followed" 2>/dev/null &
 pids+=($!)
 sleep 0.5
-expect "identity" Shufflon property org.mpris.MediaPlayer2.Identity
-expect "desktop entry" shufflon property org.mpris.MediaPlayer2.DesktopEntry
-expect "no previous" false property org.mpris.MediaPlayer2.Player.CanGoPrevious
+expect_output "identity" Shufflon property org.mpris.MediaPlayer2.Identity
+expect_output "desktop entry" shufflon property org.mpris.MediaPlayer2.DesktopEntry
+expect_output "no previous" false property org.mpris.MediaPlayer2.Player.CanGoPrevious
 
 # A seek while stopped is refused: no error box, still stopped.
 player position 3 2>/dev/null || true
 sleep 1
 [ -z "$(xdotool search --name 'Shufflon Error' 2>/dev/null || true)" ] || fail "a seek while stopped opened an error box"
-expect "status after a seek while stopped" Stopped player status
+expect_output "status after a seek while stopped" Stopped player status
 
 # Play-pause while stopped plays, as the tray's left click does: the first song in list order.
 player play-pause
-expect "status after play-pause" Playing player status
-expect "title" a.mid player metadata xesam:title
-expect "url" "file://$work/songs/a.mid" player metadata xesam:url
-expect "length" 8000000 player metadata mpris:length
+expect_output "status after play-pause" Playing player status
+expect_output "title" a.mid player metadata xesam:title
+expect_output "url" "file://$work/songs/a.mid" player metadata xesam:url
+expect_output "length" 8000000 player metadata mpris:length
 # A position for a track that is not the current one is ignored.
 dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.shufflon /org/mpris/MediaPlayer2 \
   org.mpris.MediaPlayer2.Player.SetPosition objpath:/net/shufflon/track/999 int64:7000000
@@ -135,18 +122,18 @@ echo "ok: SetPosition of the current track seeks: $seeked"
 
 # Next moves on to the next song in list order.
 player next
-expect "title after next" b.mid player metadata xesam:title
-expect "status after next" Playing player status
+expect_output "title after next" b.mid player metadata xesam:title
+expect_output "status after next" Playing player status
 
 player pause
-expect "status after pause" Paused player status
+expect_output "status after pause" Paused player status
 player play
-expect "status after play" Playing player status
-expect "title after resume" b.mid player metadata xesam:title
+expect_output "status after play" Playing player status
+expect_output "title after resume" b.mid player metadata xesam:title
 
 player stop
-expect "status after stop" Stopped player status
-expect "no title after stop" "" player metadata xesam:title
+expect_output "status after stop" Stopped player status
+expect_output "no title after stop" "" player metadata xesam:title
 
 for line in Playing:a.mid Playing:b.mid Paused:b.mid Stopped:; do
   grep -qx "$line" "$work/followed" || fail "the follower never saw $line: $(tr '\n' ' ' <"$work/followed")"
