@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "platform/mci/Engine.h"
@@ -57,9 +58,11 @@ TEST(SinkLoan, APlayQueuedBehindALoanStartsWhenTheSinkComesBack) {
         std::this_thread::yield();
     EXPECT_EQ(engine.SinkOnLoan(), &sink);
     // The borrower has the sink to itself: what it sends is not mixed with the song's events.
-    const std::uint64_t renderedAtLoan = engine.RenderedFrames();
     sink.ShortMessage(0xB0, 7, 100);
-    while (engine.RenderedFrames() < renderedAtLoan + 64 * 20)
+    // Counted by the audio thread itself: the block under way as the loan began is not one of them.
+    // A callback that stopped during the loan would never count them; the deadline only ends the wait.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (blocksWhileLent.load() < 20 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();
     EXPECT_NE(engine.Status().serial, 1u) << "the play has not started";
     engine.ReturnSink();
