@@ -42,8 +42,9 @@ records() { echo $(($(stat -c %s "$1") / 260)); }
 # Starts the program in FOLDER with the settings given, and waits for its window.
 start_program() { # folder settings
   printf '[SHFConfig]\n%b\n' "$2" >"$profile"
-  # A shell's background job ignores SIGINT; the program is started as from a terminal.
-  (cd "$1" && XDG_CONFIG_HOME="$work/config" exec env --default-signal=INT "$program") >>"$work/shufflon.log" 2>&1 &
+  # A shell's background job ignores SIGINT, and a check run under nohup ignores SIGHUP; a program
+  # started ignoring a signal rightly goes on ignoring it, so it is started as from a terminal.
+  (cd "$1" && XDG_CONFIG_HOME="$work/config" exec env --default-signal=HUP,INT,TERM "$program") >>"$work/shufflon.log" 2>&1 &
   app=$!
   pids+=($app)
   window="$(wait_for_main_window)"
