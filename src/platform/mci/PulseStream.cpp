@@ -57,9 +57,9 @@ bool PulseStream::Start(unsigned sampleRate, unsigned periods, const std::string
         pa_threaded_mainloop_unlock(m_loop);
         return false;
     }
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, sampleRate, 2};
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32NE, sampleRate, 2};
     pa_proplist* properties = StreamProperties(mediaName);
-    m_stream = pa_stream_new_with_proplist(m_context, mediaName.c_str(), &spec, nullptr, properties);
+    m_stream = pa_stream_new_with_proplist(m_context, mediaName.c_str(), &format, nullptr, properties);
     pa_proplist_free(properties);
     bool started = false;
     if (m_stream) {

@@ -85,7 +85,7 @@ TEST(PresetChoice, ProgramChangesFollowTheModulesRules) {
          {{Step::Sysex, 0, 0, 0, kXgReset}, {Step::Control, 3, 32, 8}, {Step::Program, 3, 4}},
          3,
          {8, 4}},
-        // Part 3 is channel 3 (parts count from the drum part), so the message is for channel 2.
+        // The GS address names channel 3 (its parts count from the drum part): the message is for channel 2.
         {"a GS rhythm part makes channel 3 a drum channel on kit 0",
          {{Step::Program, 2, 48}, {Step::Sysex, 0, 0, 0, GsDataSet(0x401315, 1)}},
          2,
